@@ -1,0 +1,33 @@
+# Quelmoor: the two commands a newcomer needs are `make play` and `make test`.
+
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+# Tests that open windows need a display; without one they run under a virtual X server.
+HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+
+.PHONY: all build deps play test bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+build: $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+play: deps build
+	@./scripts/play $(BUILD_DIR)
+
+test: deps build
+	cd $(BUILD_DIR) && ALSOFT_DRIVERS=null $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: deps build
+	@./scripts/bench $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

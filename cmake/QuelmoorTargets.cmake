@@ -1,0 +1,45 @@
+# Shared settings for every target of the tree.
+
+add_library(quelmoor_options INTERFACE)
+target_include_directories(quelmoor_options INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(quelmoor_options INTERFACE -Wall -Wextra)
+if(QUELMOOR_SANITIZE)
+    target_compile_options(quelmoor_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(quelmoor_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(QUELMOOR_TSAN)
+    target_compile_options(quelmoor_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(quelmoor_options INTERFACE -fsanitize=thread)
+endif()
+
+# quelmoor_library(name SOURCES ... LIBS ...): a static library of the tree.
+function(quelmoor_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_link_libraries(${name} PUBLIC quelmoor_options ${ARG_LIBS})
+endfunction()
+
+# quelmoor_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program registered with CTest.
+# Tests run in the data directory so that they find the generated assets.
+function(quelmoor_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE quelmoor_options ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY ${QUELMOOR_DATA_DIR}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# quelmoor_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program (run by `make bench`).
+function(quelmoor_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    find_package(benchmark REQUIRED)
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE quelmoor_options ${ARG_LIBS} benchmark::benchmark)
+endfunction()
+
+set(QUELMOOR_DATA_DIR ${PROJECT_BINARY_DIR}/data)
+file(MAKE_DIRECTORY ${QUELMOOR_DATA_DIR})
