@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # Tests that open windows need a display; without one they run under a virtual X server.
 HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: all build deps play test bench clean
+.PHONY: all build deps play test test-tsan bench clean
 
 all: build
 
@@ -25,6 +25,12 @@ play: deps build
 
 test: deps build
 	cd $(BUILD_DIR) && ALSOFT_DRIVERS=null $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The network suite under ThreadSanitizer, in its own build tree.
+test-tsan: deps
+	cmake -S . -B build-tsan -DQUELMOOR_TSAN=ON -DQUELMOOR_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build build-tsan --target test_network -j $(JOBS)
+	cd build-tsan/data && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ../bin/test_network
 
 bench: deps build
 	@./scripts/bench $(BUILD_DIR)

@@ -19,10 +19,14 @@ function(quelmoor_library name)
     target_link_libraries(${name} PUBLIC quelmoor_options ${ARG_LIBS})
 endfunction()
 
-# quelmoor_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program registered with CTest.
-# Tests run in the data directory so that they find the generated assets.
+# quelmoor_test(name SOURCES ... LIBS ... [SERIAL]): a GoogleTest program registered with CTest.
+# Tests run in the data directory so that they find the generated assets; SERIAL ones run alone.
 function(quelmoor_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+    set(serial FALSE)
+    if(ARG_SERIAL)
+        set(serial TRUE)
+    endif()
     find_package(GTest REQUIRED)
     include(GoogleTest)
     add_executable(${name} ${ARG_SOURCES})
@@ -30,7 +34,8 @@ function(quelmoor_test name)
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${QUELMOOR_DATA_DIR}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        PROPERTIES RUN_SERIAL ${serial}
+                   ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 
 # quelmoor_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program (run by `make bench`).

@@ -1,0 +1,63 @@
+#ifndef QEL_TESTS_CHILDPROCESS_HPP
+#define QEL_TESTS_CHILDPROCESS_HPP
+
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace QEL
+{
+namespace Testing
+{
+
+/// A real program started by a test, with its standard input and output on pipes.
+/// Output is collected by a background thread; the process is killed if still running
+/// when the object goes away.
+class ChildProcess
+{
+public:
+    ChildProcess(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& environment = {},
+                 const std::string& workingDirectory = "");
+    ~ChildProcess();
+
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    void writeInput(const std::string& text);
+    void closeInput();
+
+    /// Everything the process wrote to standard output and standard error so far.
+    std::string getOutput() const;
+
+    /// Waits until the output contains `text`; false when the deadline passes first.
+    bool waitForOutput(const std::string& text, std::chrono::milliseconds deadline) const;
+
+    /// Waits for the process to end; its exit status, or nothing at the deadline.
+    std::optional<int> waitForExit(std::chrono::milliseconds deadline);
+
+    void kill();
+
+    int getPid() const { return mPid; }
+
+private:
+    void collect(int descriptor);
+
+    int mPid = -1;
+    int mInput = -1;
+    std::optional<int> mStatus;
+    mutable std::mutex mMutex;
+    std::string mOutput;
+    std::thread mReader;
+};
+
+/// Path of a program built into build/bin.
+std::string programPath(const std::string& name);
+
+} // namespace Testing
+} // namespace QEL
+
+#endif
