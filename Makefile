@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # Tests that open windows need a display; without one they run under a virtual X server.
 HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: all build deps play test test-tsan bench clean
+.PHONY: all build deps play test test-asan test-tsan bench clean
 
 all: build
 
@@ -23,8 +23,17 @@ build: $(BUILD_DIR)/CMakeCache.txt
 play: deps build
 	@./scripts/play $(BUILD_DIR)
 
+# Every suite, headless.
 test: deps build
 	cd $(BUILD_DIR) && ALSOFT_DRIVERS=null $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# Every suite but the end-to-end runs of whole programs under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in its own build tree.
+test-asan: deps
+	cmake -S . -B build-asan -DQUELMOOR_SANITIZE=ON -DQUELMOOR_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ALSOFT_DRIVERS=null ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+		$(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 600 -LE end-to-end
 
 # The network suite under ThreadSanitizer, in its own build tree.
 test-tsan: deps
@@ -36,4 +45,4 @@ bench: deps build
 	@./scripts/bench $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-tsan

@@ -19,13 +19,16 @@ function(quelmoor_library name)
     target_link_libraries(${name} PUBLIC quelmoor_options ${ARG_LIBS})
 endfunction()
 
-# quelmoor_test(name SOURCES ... LIBS ... [SERIAL]): a GoogleTest program registered with CTest.
-# Tests run in the data directory so that they find the generated assets; SERIAL ones run alone.
+# quelmoor_test(name SOURCES ... LIBS ... [END_TO_END]): a GoogleTest program registered with
+# CTest. Tests run in the data directory so that they find the generated assets; END_TO_END
+# suites (whole programs driven together) run alone and carry the label "end-to-end".
 function(quelmoor_test name)
-    cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "END_TO_END" "" "SOURCES;LIBS" ${ARGN})
     set(serial FALSE)
-    if(ARG_SERIAL)
+    set(labels unit)
+    if(ARG_END_TO_END)
         set(serial TRUE)
+        set(labels end-to-end)
     endif()
     find_package(GTest REQUIRED)
     include(GoogleTest)
@@ -34,7 +37,7 @@ function(quelmoor_test name)
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${QUELMOOR_DATA_DIR}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES RUN_SERIAL ${serial}
+        PROPERTIES RUN_SERIAL ${serial} LABELS ${labels}
                    ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 namespace Plym
 {
@@ -32,7 +34,14 @@ Table makeTable(std::uint32_t polynomial)
 }
 
 // Tables are never freed once published, so readers on any thread may keep using one
-// while another thread changes the polynomial.
+// while another thread changes the polynomial. Replaced ones stay listed here (a list that
+// is itself never destroyed), so they remain reachable instead of counting as leaks.
+std::vector<std::unique_ptr<const Table>>& retiredTables()
+{
+    static auto* tables = new std::vector<std::unique_ptr<const Table>>();
+    return *tables;
+}
+
 std::atomic<const Table*>& currentTable()
 {
     static std::atomic<const Table*> table{new Table(makeTable(0xEDB88320u))};
@@ -45,8 +54,11 @@ void CRC32::setPolynomial(std::uint32_t polynomial)
 {
     static std::mutex mutex;
     std::lock_guard<std::mutex> lock(mutex);
-    if (currentTable().load()->polynomial != polynomial)
-        currentTable().store(new Table(makeTable(polynomial)));
+    const Table* old = currentTable().load();
+    if (old->polynomial == polynomial)
+        return;
+    retiredTables().emplace_back(old);
+    currentTable().store(new Table(makeTable(polynomial)));
 }
 
 std::uint32_t CRC32::getPolynomial()

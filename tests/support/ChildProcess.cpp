@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <regex>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -91,6 +92,19 @@ bool ChildProcess::waitForOutput(const std::string& text, std::chrono::milliseco
     return getOutput().find(text) != std::string::npos;
 }
 
+bool ChildProcess::waitForMatch(const std::string& pattern, std::chrono::milliseconds deadline) const
+{
+    const std::regex expression(pattern);
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!std::regex_search(getOutput(), expression))
+    {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds deadline)
 {
     const auto end = std::chrono::steady_clock::now() + deadline;
@@ -127,8 +141,10 @@ void ChildProcess::collect(int descriptor)
 
 std::string programPath(const std::string& name)
 {
+    // The environment names another tree; by default the programs come from the tree these
+    // tests were built in.
     const char* build = std::getenv("QUELMOOR_BUILD_DIR");
-    return std::string(build ? build : "build") + "/bin/" + name;
+    return std::string(build ? build : QUELMOOR_TEST_BUILD_DIR) + "/bin/" + name;
 }
 
 } // namespace Testing

@@ -36,6 +36,9 @@ public:
     /// Waits until the output contains `text`; false when the deadline passes first.
     bool waitForOutput(const std::string& text, std::chrono::milliseconds deadline) const;
 
+    /// Waits until some part of the output matches the regular expression; false at the deadline.
+    bool waitForMatch(const std::string& pattern, std::chrono::milliseconds deadline) const;
+
     /// Waits for the process to end; its exit status, or nothing at the deadline.
     std::optional<int> waitForExit(std::chrono::milliseconds deadline);
 
@@ -54,7 +57,7 @@ private:
     std::thread mReader;
 };
 
-/// Path of a program built into build/bin.
+/// Path of a program built into bin/ of the build tree ($QUELMOOR_BUILD_DIR when set).
 std::string programPath(const std::string& name);
 
 } // namespace Testing

@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +23,13 @@ bool displayFree(int number)
 {
     return !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") &&
            !std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number));
+}
+
+/// Xlib's own handler ends the process on any error; a window that went away or lies partly
+/// off screen only makes the screenshot fail.
+int ignoreXError(Display*, XErrorEvent*)
+{
+    return 0;
 }
 
 } // namespace
@@ -45,11 +55,18 @@ VirtualDisplay::VirtualDisplay()
     }
     if (!mServer)
         throw std::runtime_error("could not start Xvfb");
-    mWindowManager = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/openbox"},
-                                                    std::map<std::string, std::string>{{"DISPLAY", mName}});
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (capture("wmctrl -m").find("Name:") == std::string::npos && std::chrono::steady_clock::now() < end)
+    // The socket appears before the server accepts clients; a window manager started too
+    // early gives up, so wait for a client to get through and restart the manager if needed.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (run("xdpyinfo >/dev/null 2>&1") != 0 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (capture("wmctrl -m").find("Name:") == std::string::npos && std::chrono::steady_clock::now() < end)
+    {
+        if (!mWindowManager || mWindowManager->waitForExit(std::chrono::milliseconds(0)))
+            mWindowManager = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/openbox"},
+                                                            std::map<std::string, std::string>{{"DISPLAY", mName}});
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
 }
 
 bool VirtualDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds deadline) const
@@ -67,6 +84,72 @@ bool VirtualDisplay::waitForWindow(const std::string& title, std::chrono::millis
 bool VirtualDisplay::closeWindow(const std::string& title) const
 {
     return run("wmctrl -F -c '" + title + "'") == 0;
+}
+
+std::string VirtualDisplay::findWindow(const std::string& title) const
+{
+    std::string found = capture("xdotool search --onlyvisible --name '^" + title + "$'");
+    found = found.substr(0, found.find('\n'));
+    return found;
+}
+
+bool VirtualDisplay::focusWindow(const std::string& title) const
+{
+    const std::string window = findWindow(title);
+    if (window.empty())
+        return false;
+    // A window the manager is still busy placing may ignore the first request.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    do
+    {
+        run("xdotool windowactivate --sync " + window + " >/dev/null 2>&1");
+        if (capture("xdotool getwindowfocus") == window + "\n")
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
+sf::Image VirtualDisplay::screenshot(const std::string& title) const
+{
+    sf::Image image;
+    const std::string window = findWindow(title);
+    Display* display = window.empty() ? nullptr : XOpenDisplay(mName.c_str());
+    if (!display)
+        return image;
+    const auto previousHandler = XSetErrorHandler(ignoreXError);
+    const Window id = std::stoul(window);
+    XWindowAttributes attributes;
+    XImage* pixels = nullptr;
+    if (XGetWindowAttributes(display, id, &attributes))
+        pixels = XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (pixels)
+    {
+        // The masks tell where each channel sits in a pixel value.
+        const auto channel = [](unsigned long value, unsigned long mask) {
+            while (mask && !(mask & 1))
+            {
+                mask >>= 1;
+                value >>= 1;
+            }
+            return static_cast<sf::Uint8>((value & mask) * 255 / (mask ? mask : 1));
+        };
+        image.create(static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height));
+        for (int y = 0; y < attributes.height; ++y)
+        {
+            for (int x = 0; x < attributes.width; ++x)
+            {
+                const unsigned long value = XGetPixel(pixels, x, y);
+                image.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                               sf::Color(channel(value, pixels->red_mask), channel(value, pixels->green_mask),
+                                         channel(value, pixels->blue_mask)));
+            }
+        }
+        XDestroyImage(pixels);
+    }
+    XCloseDisplay(display);
+    XSetErrorHandler(previousHandler);
+    return image;
 }
 
 int VirtualDisplay::run(const std::string& command) const

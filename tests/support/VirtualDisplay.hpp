@@ -3,6 +3,8 @@
 
 #include "tests/support/ChildProcess.hpp"
 
+#include <SFML/Graphics/Image.hpp>
+
 #include <chrono>
 #include <memory>
 #include <string>
@@ -27,6 +29,15 @@ public:
 
     /// Asks the window manager to close the window with this title (as its close button does).
     bool closeWindow(const std::string& title) const;
+
+    /// The X id of the visible window with exactly this title, empty when there is none.
+    std::string findWindow(const std::string& title) const;
+
+    /// Has the window manager raise the window and give it the keyboard, as a click on it does.
+    bool focusWindow(const std::string& title) const;
+
+    /// What the window with this title shows now; an empty image when it cannot be read.
+    sf::Image screenshot(const std::string& title) const;
 
     /// Runs a command with DISPLAY set to this server; its exit status.
     int run(const std::string& command) const;

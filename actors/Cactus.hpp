@@ -1,0 +1,55 @@
+#ifndef QEL_ACTORS_CACTUS_HPP
+#define QEL_ACTORS_CACTUS_HPP
+
+#include "ecs/Component.hpp"
+#include "plym/core/Vector2.hpp"
+
+#include <SFML/Graphics/Rect.hpp>
+
+#include <cstdint>
+
+namespace sf
+{
+class Texture;
+}
+
+namespace Plym
+{
+class Spritesheet;
+}
+
+namespace QEL
+{
+
+class Physical;
+
+/// "QEL.Game.Cactus": a column of stem pieces with a top and two arms, carrying a rosebud
+/// that a right click picks (and tells the other players). A static collision body.
+class Cactus : public Tessaly::Component
+{
+public:
+    Cactus();
+
+    void addedToEntity() override;
+
+    unsigned getSegments() const { return mSegments; }
+    bool isPicked() const { return mPicked; }
+    const sf::FloatRect& getBounds() const { return mBounds; }
+
+private:
+    void setPosition(const Tessaly::Message& message);
+    void click(Tessaly::Message& message);
+    void draw(const Tessaly::Message& message);
+
+    std::uint8_t mSegments;
+    Physical* mPhysical;
+    Plym::Spritesheet* mSheet;
+    sf::Texture* mShadowTexture;
+    Plym::Math::Vector2 mPosition;
+    sf::FloatRect mBounds;
+    bool mPicked;
+};
+
+} // namespace QEL
+
+#endif

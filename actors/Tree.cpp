@@ -1,0 +1,202 @@
+#include "actors/Tree.hpp"
+
+#include "actors/WorldEvent.hpp"
+#include "app/GameEvents.hpp"
+#include "app/ResourceManager.hpp"
+#include "ecs/EntitySystem.hpp"
+#include "physics/Collision.hpp"
+#include "physics/Physical.hpp"
+#include "plym/core/Profiling.hpp"
+#include "plym/core/Vector3.hpp"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+
+#include <boost/any.hpp>
+
+namespace QEL
+{
+
+Tree::Tree() :
+Component("QEL.Game.Tree"),
+mUpdateRequested(false),
+mChopping(false),
+mWoodEntity(0),
+mProgressBar(32, 19, 0.f, 1.f),
+mSheet(&gSpritesheets.get("Tree")),
+mShadowTexture(&gTextures.get("Tree::Shadow")),
+mAxeTexture(&gTextures.get("Action::Axe")),
+mProgress(0.f),
+mFelled(false),
+mDebranched(false)
+{
+}
+
+void Tree::addedToEntity()
+{
+    requestMessage("QEL.Game.Draw", &Tree::draw);
+    requestMessage("QEL.Game.Click", &Tree::click);
+    requestComponent("QEL.Physical", [](Tessaly::Message& message) {
+        if (message.type != Tessaly::ComponentAdded)
+            return;
+        auto* physical = static_cast<Physical*>(message.sender);
+        physical->setShape(makeOctagon(Plym::Math::Vector2(140.f, 70.f), 25.f));
+        physical->setStatic(true);
+    }, true);
+    requestMessage("SetPosition", &Tree::setPosition, true);
+    requestMessage("#REKT", [this](Tessaly::Message&) { felledRemotely(); }, true);
+    requestMessage("#branch", [this](Tessaly::Message&) { mDebranched = true; }, true);
+}
+
+void Tree::setPosition(const Tessaly::Message& message)
+{
+    const auto& position = boost::any_cast<const Plym::Math::Vector3&>(message.payload);
+    mPosition = Plym::Math::Vector2(position.x, position.y);
+    mBounds = sf::FloatRect(position.x - 180.f, position.y - 540.f, 360.f, 596.f);
+    changeRequestPriority(getMessageRequestId("QEL.Game.Draw"), static_cast<int>(position.y));
+    changeRequestPriority(getMessageRequestId("QEL.Game.Click"), static_cast<int>(-position.y));
+}
+
+void Tree::click(Tessaly::Message& message)
+{
+    const auto& click = boost::any_cast<const ClickEvent&>(message.payload);
+    if (mFelled || !mBounds.contains(click.first))
+        return;
+    message.handled = true;
+    if (click.second)
+    {
+        mDebranched = true;
+        shareWorldEvent(getOwner(), "#branch");
+    }
+    else
+    {
+        mChopping = true;
+    }
+}
+
+void Tree::update(const Tessaly::Message& message)
+{
+    Plym::Profiling::Block block("Tree::update()");
+    const float step = boost::any_cast<float>(message.payload);
+    placeWood();
+
+    const Tessaly::Message player = sendGlobalQuestion("QEL.Game.Man.GetPosition", 0);
+    if (!player.handled || (boost::any_cast<Plym::Math::Vector2>(player.payload) - mPosition).getLengthSquared() > ReachSquared)
+        mChopping = false;
+
+    if (mChopping)
+    {
+        mProgress += step / ChopSeconds;
+        mProgressBar.setCurrent(mProgress);
+        mProgressBar.update();
+    }
+}
+
+void Tree::draw(const Tessaly::Message& message)
+{
+    Plym::Profiling::Block block("Tree::draw()");
+    const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
+    if (!event.second.intersects(mBounds))
+    {
+        // Off screen a tree needs no steps; they come back with the next visible draw.
+        if (mUpdateRequested)
+        {
+            unrequestMessage("QEL.Game.Update", false);
+            mUpdateRequested = false;
+        }
+        return;
+    }
+    sf::RenderTarget& target = *event.first;
+
+    sf::Sprite sprite(*mShadowTexture);
+    sprite.setPosition(mPosition);
+    sprite.setOrigin(120.f, 56.f);
+    sprite.setColor(sf::Color(0, 0, 0, 42));
+    target.draw(sprite);
+    sprite.setColor(sf::Color::White);
+    sprite.setTexture(mSheet->getTexture());
+
+    if (mChopping && mProgress >= 1.f)
+        fell();
+    drawTree(target, sprite);
+    if (mProgress > 0.f && !mFelled)
+        drawProgress(target);
+
+    if (!mUpdateRequested)
+    {
+        requestMessage("QEL.Game.Update", &Tree::update);
+        mUpdateRequested = true;
+    }
+}
+
+void Tree::fell()
+{
+    mChopping = false;
+    mFelled = true;
+    spawnWood();
+    shareWorldEvent(getOwner(), "#REKT");
+}
+
+void Tree::felledRemotely()
+{
+    mChopping = false;
+    if (!mFelled)
+        spawnWood();
+    mFelled = true;
+    mProgress = 1.f;
+}
+
+void Tree::spawnWood()
+{
+    mWoodEntity = getSystem()->instantiate("QEL.Woody");
+    // A tree off screen takes no steps: without its place now, the trunk would fall at the
+    // world's origin until the tree comes into view.
+    if (!mUpdateRequested)
+        placeWood();
+}
+
+void Tree::placeWood()
+{
+    if (mWoodEntity == 0)
+        return;
+    sendMessageToEntity(mWoodEntity, "QEL.SetPosition", Plym::Math::Vector2(mPosition.x, mPosition.y + 175.f));
+    sendMessageToEntity(mWoodEntity, "Debranched", mDebranched);
+    mWoodEntity = 0;
+}
+
+void Tree::drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const
+{
+    const auto drawPart = [&](const sf::IntRect& rect, float originX, float originY) {
+        sprite.setTextureRect(rect);
+        sprite.setOrigin(originX, originY);
+        target.draw(sprite);
+    };
+    if (mFelled)
+    {
+        drawPart(sf::IntRect(540, 90, 180, 180), 90.f, 175.f);
+        return;
+    }
+    if (mProgress > 2.f / 3.f)
+        drawPart(sf::IntRect(360, 180, 180, 180), 90.f, 175.f);
+    else if (mProgress > 1.f / 3.f)
+        drawPart(sf::IntRect(360, 360, 180, 180), 90.f, 175.f);
+    else
+        drawPart(sf::IntRect(90, 360, 180, 180), 90.f, 175.f);
+    drawPart(sf::IntRect(0, 0, 360, 270), 180.f, 535.f);
+    drawPart(mDebranched ? sf::IntRect(360, 0, 360, 90) : sf::IntRect(0, 270, 360, 90), 180.f, 265.f);
+}
+
+void Tree::drawProgress(sf::RenderTarget& target) const
+{
+    const auto drawCentred = [&](const sf::Texture& texture) {
+        sf::Sprite sprite(texture);
+        sprite.setOrigin(sf::Vector2f(texture.getSize()) / 2.f);
+        sprite.setPosition(mPosition);
+        target.draw(sprite);
+    };
+    drawCentred(mProgressBar.getTexture());
+    if (mChopping)
+        drawCentred(*mAxeTexture);
+}
+
+} // namespace QEL

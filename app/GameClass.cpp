@@ -1,0 +1,283 @@
+#include "app/GameClass.hpp"
+
+#include "actors/Man.hpp"
+#include "app/GameEvents.hpp"
+#include "app/StepTimer.hpp"
+#include "app/ViewRules.hpp"
+#include "ecs/EntitySystem.hpp"
+#include "network/Client.hpp"
+#include "plym/core/Clock.hpp"
+#include "plym/core/Profiling.hpp"
+#include "plym/game/Engine.hpp"
+#include "plym/game/FontFinder.hpp"
+#include "plym/game/InputManager.hpp"
+
+#include <boost/nowide/iostream.hpp>
+
+#include <cstdio>
+#include <tuple>
+
+namespace QEL
+{
+
+const std::string GameClass::DefaultBinds =
+    "{       \"Binds\": [ \"Up\", \"Down\", \"Left\", \"Right\", \"Run\", \"Jump\" ],        "
+    "     \"Primary\": [           { \"Input\": \"Up\",    \"Key\": { \"Key\": \"W\" } },    "
+    "       { \"Input\": \"Down\",  \"Key\": { \"Key\": \"S\" } },           { \"Input\": \"L"
+    "eft\",  \"Key\": { \"Key\": \"A\" } },           { \"Input\": \"Right\", \"Key\": { \"Ke"
+    "y\": \"D\" } },           { \"Input\": \"Run\",   \"Key\": { \"Key\": \"LShift\" } }, \t\t"
+    "  { \"Input\": \"Jump\",  \"Key\": { \"Key\": \"Space\" } }       ],             \"Secon"
+    "dary\": [           { \"Input\": \"Up\",    \"Axis\": { \"Joystick\": 0, \"Axis\": \"Y-\""
+    "} },           { \"Input\": \"Down\",  \"Axis\": { \"Joystick\": 0, \"Axis\": \"Y+\"} },"
+    "           { \"Input\": \"Left\",  \"Axis\": { \"Joystick\": 0, \"Axis\": \"X-\"} },    "
+    "       { \"Input\": \"Right\", \"Axis\": { \"Joystick\": 0, \"Axis\": \"X+\"} },        "
+    "   { \"Input\": \"Run\",   \"Axis\": { \"Joystick\": 0, \"Axis\": \"Z+\"} }, \t\t  { \"I"
+    "nput\": \"Jump\",  \"Button\": { \"Joystick\": 0, \"Button\": 1} }       ]   }";
+
+/// State of the frame loop that lives exactly as long as run().
+struct GameClass::Frame
+{
+    Network::Client* client = nullptr;
+    Plym::Time::Clock clock;
+    StepTimer steps;
+    std::int64_t lastFrame = 0;
+    int frames = 0;
+    float fpsTimer = 9001.f;
+    sf::Text fpsText;
+    std::string statsText;
+    sf::View gameView;
+    sf::View uiView;
+};
+
+GameClass::GameClass(Plym::Engine* engine) :
+Component("QEL.Core"),
+mInitId(0),
+mEventId(0),
+mClickId(0),
+mUpdateId(0),
+mDrawId(0),
+mDrawUiId(0),
+mEngine(engine),
+mWindow(std::make_unique<sf::RenderWindow>()),
+mLocalPlayer(nullptr),
+mExitCode(0),
+mShowProfiling(false)
+{
+    mEngine->getService<Plym::InputManager>()->parseBinds(DefaultBinds);
+}
+
+GameClass::~GameClass() = default;
+
+void GameClass::addedToEntity()
+{
+    mInitId = getMessageRequestId("QEL.Game.Init");
+    mEventId = getMessageRequestId("QEL.Game.Event");
+    mUpdateId = getMessageRequestId("QEL.Game.Update");
+    mDrawId = getMessageRequestId("QEL.Game.Draw");
+    mDrawUiId = getMessageRequestId("QEL.Game.DrawUi");
+    mClickId = getMessageRequestId("QEL.Game.Click");
+}
+
+sf::RenderTarget* GameClass::getRenderTarget()
+{
+    return mWindow.get();
+}
+
+int GameClass::run()
+{
+    std::string userName;
+    prompt(userName);
+    const sf::String name = sf::String::fromUtf8(userName.begin(), userName.end());
+
+    Network::Client client;
+    mEngine->addService<Network::Client>(client);
+    client.connect(name);
+
+    attachInterface(name);
+    openWindow();
+
+    Frame frame;
+    frame.client = &client;
+    frame.fpsText.setFont(Plym::FontFinder::getDefaultFont());
+    frame.fpsText.setCharacterSize(12);
+    frame.fpsText.setPosition(128.f, 0.f);
+    frame.gameView.setSize(sf::Vector2f(mWindow->getSize()) * 2.f);
+    frame.gameView.setCenter(World::Centre, World::Centre);
+    frame.uiView = mWindow->getDefaultView();
+
+    sendGlobalMessage(mInitId, Tessaly::Message(Tessaly::Custom, this, 0));
+
+    while (mWindow->isOpen())
+    {
+        Plym::Profiling::reset();
+        {
+            Plym::Profiling::Block block("Frame");
+            handleEvents(frame);
+            {
+                Plym::Profiling::Block update("Update");
+                while (frame.steps.consumeStep())
+                {
+                    client.update();
+                    sendGlobalMessage(mUpdateId, Tessaly::Message(Tessaly::Custom, this, StepTimer::StepSeconds));
+                    mEngine->update(StepTimer::StepSeconds);
+                }
+            }
+            moveCamera(frame);
+            draw(frame);
+            frame.lastFrame = frame.steps.addFrame(frame.clock.restart());
+            ++frame.frames;
+        }
+        countFrame(frame);
+    }
+    return mExitCode;
+}
+
+void GameClass::prompt(std::string& userName)
+{
+    boost::nowide::cout << "Please enter your preferred username: " << std::flush;
+    boost::nowide::cin >> userName;
+}
+
+void GameClass::attachInterface(const sf::String& userName)
+{
+    const Tessaly::Message answer = sendGlobalQuestion("Man.GetLocalPlayer", 0);
+    if (!answer.handled)
+        return;
+    const Tessaly::EntityId player = answer.sender->getOwner();
+    getSystem()->addComponent(player, getSystem()->createComponent("QEL.Components.UI"));
+    sendMessageToEntity(player, "Man.SetName", std::make_tuple(0u, userName));
+}
+
+void GameClass::openWindow()
+{
+    mWindow->create(sf::VideoMode(800, 600, 32), "Quelmoor", sf::Style::Default, sf::ContextSettings(0, 0, 0, 2, 0));
+}
+
+void GameClass::handleEvents(Frame& frame)
+{
+    Plym::Profiling::Block block("Events");
+    sf::Event event;
+    while (mWindow->pollEvent(event))
+        handleEvent(frame, event);
+}
+
+void GameClass::handleEvent(Frame& frame, const sf::Event& event)
+{
+    static bool f3Held = false;
+
+    switch (event.type)
+    {
+        case sf::Event::Closed:
+            mWindow->close();
+            break;
+        case sf::Event::Resized:
+            ViewRules::fitToWindow(frame.gameView, sf::Vector2u(event.size.width, event.size.height));
+            frame.uiView.setSize(static_cast<float>(event.size.width), static_cast<float>(event.size.height));
+            frame.uiView.setCenter(frame.uiView.getSize() / 2.f);
+            break;
+        case sf::Event::LostFocus:
+            mEngine->setFocus(false);
+            break;
+        case sf::Event::GainedFocus:
+            mEngine->setFocus(true);
+            break;
+        default:
+            sendGlobalMessage(mEventId, Tessaly::Message(Tessaly::Custom, this, event));
+            break;
+    }
+
+    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::F3 && !f3Held)
+    {
+        mShowProfiling = !mShowProfiling;
+        f3Held = true;
+    }
+    else if (event.type == sf::Event::KeyReleased && event.key.code == sf::Keyboard::F3)
+    {
+        f3Held = false;
+    }
+    else if (event.type == sf::Event::MouseButtonPressed)
+    {
+        sendClick(frame, event.mouseButton);
+    }
+}
+
+void GameClass::sendClick(const Frame& frame, const sf::Event::MouseButtonEvent& button)
+{
+    // Buttons other than left and right repeat the previous click's flag.
+    static bool rightButton = false;
+    if (button.button == sf::Mouse::Left)
+        rightButton = false;
+    else if (button.button == sf::Mouse::Right)
+        rightButton = true;
+
+    const sf::Vector2f point = ViewRules::pixelToWorld(frame.gameView, sf::Vector2i(button.x, button.y), mWindow->getSize());
+    sendGlobalMessage(mClickId, Tessaly::Message(Tessaly::Custom, this, ClickEvent{point, rightButton}));
+}
+
+void GameClass::moveCamera(Frame& frame)
+{
+    if (!mLocalPlayer)
+    {
+        findLocalPlayer();
+        return;
+    }
+    const Plym::Math::Vector3 position = mLocalPlayer->getPosition();
+    const sf::Vector2f focus(position.x, position.y - 135.f);
+    frame.gameView.setCenter(ViewRules::clampCamera(focus, frame.gameView.getSize(), World::Size));
+}
+
+void GameClass::findLocalPlayer()
+{
+    Tessaly::EntitySystem& system = *getSystem();
+    for (Tessaly::EntityId entity = 1; entity < system.getNextEntityId(); ++entity)
+    {
+        if (!system.hasEntity(entity))
+            continue;
+        const auto men = system.getAllComponentsOnEntity(entity, "QEL.Game.Man");
+        if (!men.empty())
+        {
+            mLocalPlayer = static_cast<Man*>(men.front());
+            return;
+        }
+    }
+}
+
+void GameClass::draw(Frame& frame)
+{
+    Plym::Profiling::Block block("Draw");
+    const float seconds = static_cast<float>(frame.lastFrame) / 1000000.f;
+
+    mWindow->setView(frame.gameView);
+    const DrawEvent world{mWindow.get(), ViewRules::visibleRect(frame.gameView), seconds};
+    sendGlobalMessage(mDrawId, Tessaly::Message(Tessaly::Custom, this, world));
+
+    mWindow->setView(frame.uiView);
+    const DrawEvent screen{mWindow.get(), ViewRules::visibleRect(frame.uiView), seconds};
+    sendGlobalMessage(mDrawUiId, Tessaly::Message(Tessaly::Custom, this, screen));
+
+    if (mShowProfiling)
+    {
+        Plym::Profiling::Block overlay("Profiling::draw()");
+        mWindow->draw(frame.fpsText);
+    }
+    mWindow->display();
+}
+
+void GameClass::countFrame(Frame& frame)
+{
+    if (frame.fpsTimer >= 0.5f)
+    {
+        if (mShowProfiling)
+        {
+            frame.statsText = Plym::Profiling::getStats(static_cast<float>(frame.lastFrame) / 1000000.f);
+            char rate[32];
+            std::snprintf(rate, sizeof(rate), "%d FPS", static_cast<int>(frame.frames / frame.fpsTimer));
+            frame.fpsText.setString(std::string(rate) + "\n\n" + frame.statsText);
+        }
+        frame.frames = 0;
+        frame.fpsTimer = 0.f;
+    }
+    frame.fpsTimer += static_cast<float>(frame.lastFrame) / 1000000.f;
+}
+
+} // namespace QEL

@@ -1,0 +1,10 @@
+#include "app/ResourceManager.hpp"
+
+namespace QEL
+{
+
+ResourceManager<Plym::Spritesheet> gSpritesheets;
+ResourceManager<sf::Texture> gTextures;
+ResourceManager<sf::Music> gMusics;
+
+} // namespace QEL

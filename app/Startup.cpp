@@ -1,0 +1,129 @@
+#include "app/Startup.hpp"
+
+#include "app/Catalogue.hpp"
+#include "app/GameClass.hpp"
+#include "app/PendingFiles.hpp"
+#include "app/ResourceManager.hpp"
+#include "ecs/EntitySystem.hpp"
+#include "plym/core/CRC32.hpp"
+#include "plym/core/FileSystem.hpp"
+#include "plym/core/Profiling.hpp"
+#include "plym/game/Engine.hpp"
+#include "world/Chunk.hpp"
+
+#include <boost/nowide/iostream.hpp>
+
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace QEL
+{
+namespace
+{
+
+void loadResources()
+{
+    gSpritesheets.load("Cactus", "QELCactus.png", 3, 6);
+    gSpritesheets.load("Man::Hair", "QELHair.png", 5, 1);
+    gSpritesheets.load("Road::Path", "QELPath.png", 8, 4);
+    gSpritesheets.load("Road::Square", "QELTorg.png", 8, 5);
+    gSpritesheets.load("Tree", "tree.png", 8, 6);
+    gSpritesheets.load("Snake::Horizontal", "Snake1.png", 3, 2);
+    gSpritesheets.load("Snake::Vertical", "Snake2.png", 3, 2);
+    gSpritesheets.load("UI::Volume", "Volume.png", 3, 2);
+
+    gTextures.load("Cactus::Shadow", "CactiColl.png");
+    gTextures.load("Man::Shadow", "QELmancoll.png");
+    gTextures.load("Tree::Shadow", "Treecoll.png");
+    gTextures.load("Action::Axe", "axe.png");
+    gTextures.load("Map::Arrow", "arrowSilver_right.png");
+
+    gMusics.load("Grassy", "I Am The Adventuror.ogg");
+    gMusics.load("Sandy", "DSRT.ogg");
+}
+
+GameClass* createCore(Tessaly::EntitySystem& system)
+{
+    auto* core = static_cast<GameClass*>(system.createComponent("QEL.Core"));
+    system.addComponent(system.createEntity(), core);
+    return core;
+}
+
+void createWorld(Tessaly::EntitySystem& system)
+{
+    const Tessaly::EntityId world = system.createEntity();
+    Plym::Profiling::start("Loading world");
+    auto* chunk = static_cast<Chunk*>(system.createComponent("QEL.Game.Chunk"));
+    system.addComponent(world, chunk);
+    chunk->load("Example Chunk.png");
+    Plym::Profiling::end("Loading world");
+}
+
+void createActors(Tessaly::EntitySystem& system)
+{
+    const Plym::Profiling::Id man = Plym::Profiling::getId("Creating Man");
+    Plym::Profiling::start(man);
+    system.instantiate("QEL.Man");
+    Plym::Profiling::end(man);
+
+    // Everything drawn before this point (the world's decoration) is the same on every client.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    Plym::Profiling::start("Creating snakes");
+    for (int i = 0; i < 24; ++i)
+        system.instantiate("QEL.Snake");
+    Plym::Profiling::end("Creating snakes");
+
+    const Tessaly::EntityId roads = system.createEntity();
+    system.addComponent(roads, system.createComponent("QEL.Game.RoadManager"));
+    system.finalize(roads);
+}
+
+void queueMusic(Tessaly::EntitySystem& system, const char* section, const std::string& file)
+{
+    const Plym::Profiling::Id id = Plym::Profiling::getId(section);
+    Plym::Profiling::start(id);
+    Tessaly::Message message(Tessaly::Custom, nullptr, file);
+    system.sendGlobalMessage(system.getMessageRequestId(Tessaly::MessageRequest, "Plym.Music.Add"), message);
+    Plym::Profiling::end(id);
+}
+
+} // namespace
+
+int runGame(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    Plym::Profiling::reset();
+    Plym::Profiling::start(Plym::Profiling::getId("Init"));
+
+    Tessaly::EntitySystem system(false);
+    Plym::Engine engine(system, 255);
+    engine.addHook("Components", "QEL Components").call(registerComponents);
+    engine.initialize(argc, argv);
+
+    Plym::FastMath::CRC32::setPolynomial(0xEDB88320);
+    engine.getService<Plym::FileSystem>()->setApplicationInformation("Brindlewick Studios", "Quelmoor", "QEL");
+    replacePendingFiles(".");
+    loadResources();
+
+    GameClass* core = createCore(system);
+    {
+        Plym::Profiling::Block block("Creating Components");
+        createWorld(system);
+        createActors(system);
+    }
+    queueMusic(system, "Adding Music #1", "I Am The Adventuror.ogg");
+    queueMusic(system, "Adding Music #2", "DSRT.ogg");
+
+    Plym::Profiling::end("Init");
+    Plym::Profiling::print();
+    Plym::Profiling::clear();
+
+    engine.storeRT(core->getRenderTarget());
+    boost::nowide::cout << "Launching Quelmoor v" << "0.2.1" << " client..." << std::endl;
+    return core->run();
+}
+
+} // namespace QEL

@@ -1,0 +1,267 @@
+// Feeds arbitrary bytes to everything of the client that reads network data: the cutting of
+// the received stream into packets and the Core, PlayerStream and Chat handlers, which act on a
+// real entity system through the engine's registry.
+//
+// Each input is used twice:
+// 1. as a received byte stream, cut into packets as the read thread does, each one dispatched;
+// 2. as a list of records [channel][payload length][payload], dispatched without checksums,
+//    so that mutations reach the handlers.
+
+#include "ecs/Component.hpp"
+#include "ecs/EntitySystem.hpp"
+#include "network/Client.hpp"
+#include "network/ReadThread.hpp"
+#include "network/WordFilter.hpp"
+#include "network/channels/Chat.hpp"
+#include "network/channels/Core.hpp"
+#include "network/channels/PlayerStream.hpp"
+#include "plym/core/Vector3.hpp"
+#include "plym/game/Engine.hpp"
+
+#include <boost/any.hpp>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+namespace
+{
+
+using QEL::Network::Client;
+using QEL::Network::Packet;
+
+/// Ends the run with a message: the fuzzer reports it as a crash with the input.
+void check(bool condition, const char* what)
+{
+    if (!condition)
+    {
+        std::fprintf(stderr, "Invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+/// Text decoded from the network never holds surrogates or code points beyond Unicode.
+void checkText(const sf::String& text)
+{
+    for (sf::Uint32 c : text)
+        check(c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF), "decoded text holds an invalid code point");
+}
+
+void checkFinite(const boost::any& payload)
+{
+    const auto& v = boost::any_cast<const Plym::Math::Vector3&>(payload);
+    check(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z), "a non-finite vector reached a figure");
+}
+
+/// The figure of a remote player, as the template "QEL.Man" builds it here: checks what it is sent.
+class FigureProbe : public Tessaly::Component
+{
+public:
+    FigureProbe() : Component("Fuzz.Figure") {}
+
+    void addedToEntity() override
+    {
+        requestMessage("Man.SetName", &FigureProbe::onName, true);
+        requestMessage("SetPosition", &FigureProbe::onVector, true);
+        requestMessage("SetSpeed", &FigureProbe::onVector, true);
+        requestMessage("#REKT", &FigureProbe::onEntityMessage, true);
+    }
+
+private:
+    void onName(const Tessaly::Message& message)
+    {
+        checkText(std::get<1>(boost::any_cast<const std::tuple<unsigned int, sf::String>&>(message.payload)));
+    }
+
+    void onVector(const Tessaly::Message& message) { checkFinite(message.payload); }
+
+    void onEntityMessage(const Tessaly::Message& message) { check(boost::any_cast<int>(message.payload) == 0, "entity message payload"); }
+};
+
+/// Listens to the chat like the heads-up display and runs each line through the word filter.
+class ChatProbe : public Tessaly::Component
+{
+public:
+    ChatProbe() : Component("Fuzz.Chat") {}
+
+    void addedToEntity() override { requestMessage("QEL.Chat.Message", &ChatProbe::onLine); }
+
+private:
+    void onLine(const Tessaly::Message& message)
+    {
+        sf::String text = std::get<1>(boost::any_cast<const std::tuple<unsigned int, sf::String>&>(message.payload));
+        checkText(text);
+        QEL::Network::filterText(text);
+    }
+};
+
+/// One entity system, engine and (never connected) client for the whole run.
+struct World
+{
+    World() : engine(system, 0), client(QEL::Network::Endpoint(sf::IpAddress::LocalHost, 1))
+    {
+        engine.addService(system);
+        engine.addService(client);
+        system.registerComponent("Fuzz.Figure", [] { return new FigureProbe; });
+        system.registerComponent("Fuzz.Chat", [] { return new ChatProbe; });
+        system.registerTemplate("QEL.Man", {"Fuzz.Figure"});
+        // A few figures with small ids for entity messages to find, and a chat listener.
+        for (int i = 0; i < 4; ++i)
+            system.instantiate("QEL.Man");
+        const Tessaly::EntityId chat = system.createEntity();
+        system.addComponent(chat, system.createComponent("Fuzz.Chat"));
+        firstPassing = system.getNextEntityId();
+    }
+
+    /// The channels a joined client has: Core on 0, the player stream on 1, the chat on 2.
+    void openChannels()
+    {
+        client.setChannelHandler(0, std::make_unique<QEL::Network::Channels::Core>(client));
+        client.setChannelHandler(1, std::make_unique<QEL::Network::Channels::PlayerStream>());
+        client.setChannelHandler(2, std::make_unique<QEL::Network::Channels::Chat>());
+    }
+
+    /// Forgets the channels and destroys the entities that one input created.
+    void reset()
+    {
+        client.disconnect();
+        for (Tessaly::EntityId id = firstPassing; id < system.getNextEntityId(); ++id)
+            if (system.hasEntity(id))
+                system.destroyEntity(id);
+        firstPassing = system.getNextEntityId();
+    }
+
+    Tessaly::EntitySystem system;
+    Plym::Engine engine;
+    Client client;
+    Tessaly::EntityId firstPassing;
+};
+
+World& getWorld()
+{
+    static World* world = new World;
+    return *world;
+}
+
+void replayStream(World& world, const std::uint8_t* data, std::size_t size)
+{
+    std::string accumulator(reinterpret_cast<const char*>(data), size);
+    std::deque<Packet> packets;
+    const std::vector<std::uint8_t> dropped = QEL::Network::ReadThread::cutPackets(accumulator, packets);
+
+    std::size_t cut = 0;
+    for (const Packet& packet : packets)
+        cut += packet.getWireSize();
+    Packet rest;
+    check(Packet::extract(accumulator, rest) == Packet::Extraction::Incomplete, "cutting stopped before an incomplete packet");
+    check(cut + accumulator.size() <= size && (dropped.empty() || cut + accumulator.size() < size),
+          "cut bytes do not add up");
+
+    for (Packet& packet : packets)
+        world.client.dispatch(packet);
+}
+
+void replayRecords(World& world, const std::uint8_t* data, std::size_t size)
+{
+    std::size_t at = 0;
+    while (at + 2 <= size)
+    {
+        Packet packet;
+        packet.setChannel(data[at]);
+        const std::size_t length = std::min<std::size_t>(data[at + 1], size - at - 2);
+        for (std::size_t i = 0; i < length; ++i)
+            packet.writeU8(data[at + 2 + i]);
+        at += 2 + length;
+
+        // What a packet serializes to is cut back out unchanged.
+        packet.computeChecksum();
+        const std::string wire = packet.serialize();
+        Packet copy;
+        check(Packet::extract(wire, copy) == Packet::Extraction::Complete && copy.getPayload() == packet.getPayload() &&
+                  copy.getChannel() == packet.getChannel(),
+              "serialize and extract disagree");
+
+        world.client.dispatch(packet);
+    }
+}
+
+void runOne(const std::uint8_t* data, std::size_t size)
+{
+    World& world = getWorld();
+    world.openChannels();
+    replayStream(world, data, size);
+    world.reset();
+    world.openChannels();
+    replayRecords(world, data, size);
+    world.reset();
+}
+
+} // namespace
+
+#ifdef QUELMOOR_FUZZ_REPLAY
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+// Without libFuzzer: feed every file of the given corpus folders (or files) once.
+int main(int argc, char** argv)
+{
+    if (argc < 2 || std::string(argv[1]) == "--help")
+    {
+        std::cout << "Usage: " << argv[0] << " CORPUS...\n"
+                  << "Feeds every file of each CORPUS folder (or each file given) once through the\n"
+                  << "client's packet cutting and channel handlers; exits non-zero on a broken invariant.\n";
+        return argc < 2 ? 1 : 0;
+    }
+    std::vector<std::filesystem::path> inputs;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::filesystem::path path(argv[i]);
+        if (std::filesystem::is_directory(path))
+        {
+            for (const auto& entry : std::filesystem::directory_iterator(path))
+                if (entry.is_regular_file())
+                    inputs.push_back(entry.path());
+        }
+        else
+            inputs.push_back(path);
+    }
+    std::sort(inputs.begin(), inputs.end());
+    for (const auto& input : inputs)
+    {
+        std::ifstream file(input, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::cout << "Replaying " << input.filename().string() << " (" << bytes.size() << " bytes)" << std::endl;
+        runOne(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+    std::cout << "Replayed " << inputs.size() << " inputs" << std::endl;
+    return inputs.empty() ? 1 : 0;
+}
+
+#else
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // The handlers' console lines would slow the fuzzer down to a crawl.
+    if (!std::freopen("/dev/null", "w", stdout))
+        std::perror("stdout");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    runOne(data, size);
+    return 0;
+}
+
+#endif

@@ -1,0 +1,21 @@
+#ifndef QEL_NETWORK_CHANNELTYPE_HPP
+#define QEL_NETWORK_CHANNELTYPE_HPP
+
+#include <cstdint>
+
+namespace QEL
+{
+namespace Network
+{
+
+/// The kind of traffic the server announces when it opens a channel; other numbers open nothing.
+enum class ChannelType : std::uint8_t
+{
+    Chat = 3,
+    PlayerStream = 255
+};
+
+} // namespace Network
+} // namespace QEL
+
+#endif

@@ -1,0 +1,220 @@
+#include "network/Client.hpp"
+
+#include "network/ServerAddress.hpp"
+#include "network/channels/Core.hpp"
+#include "plym/core/ClockImpl.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <thread>
+
+namespace QEL
+{
+namespace Network
+{
+namespace
+{
+
+constexpr std::int64_t KeepAliveSilence = 8000000;
+constexpr std::int64_t KeepAliveInterval = 10000000;
+
+// How long the goodbye waits for a send in progress; a writer stuck on a peer that reads
+// nothing must not keep disconnect() from returning.
+constexpr std::chrono::milliseconds GoodbyeWait(500);
+
+// Polls rather than using a timed mutex, whose timed lock ThreadSanitizer cannot follow.
+bool lockWithin(std::unique_lock<std::mutex>& lock, std::chrono::milliseconds wait)
+{
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (!lock.try_lock())
+    {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+} // namespace
+
+Client::Client() :
+Client(ServerAddress::resolve())
+{
+}
+
+Client::Client(const Endpoint& server) :
+mState(Idle),
+mServer(server),
+mLastReceived(0),
+mNextKeepAlive(0),
+mClock(&Plym::Time::ClockImpl::now),
+mReader(*this),
+mWriter(*this)
+{
+}
+
+Client::~Client()
+{
+    disconnect();
+}
+
+void Client::connect(const sf::String& userName)
+{
+    if (mState == Connecting || mState == Joined)
+        return;
+    mLastReceived = mClock();
+    stopWorkers();
+    mState = Connecting;
+
+    mSocket.setBlocking(true);
+    if (mSocket.connect(mServer.address, mServer.port, sf::Time::Zero) != sf::Socket::Done)
+        mState = Failed;
+
+    mReader.start();
+    mWriter.start();
+    send(Channels::Core::makeJoinRequest(userName));
+    setChannelHandler(0, std::make_unique<Channels::Core>(*this));
+}
+
+void Client::update()
+{
+    if (mReader.hasFailed() || mWriter.hasFailed())
+        disconnect();
+
+    const std::int64_t now = mClock();
+    if (now > mNextKeepAlive && now - mLastReceived > KeepAliveSilence)
+    {
+        send(Channels::Core::makeKeepAlive());
+        mNextKeepAlive = now + KeepAliveInterval;
+    }
+    if (mReader.hasPackets())
+    {
+        mLastReceived = now;
+        mNextKeepAlive = now;
+    }
+
+    Packet packet;
+    while (mReader.poll(packet))
+        dispatch(packet);
+}
+
+void Client::send(const Packet& packet)
+{
+    if (packet.getLength() > Packet::MaxClientPayload)
+    {
+        std::printf("Packet of %u bytes not sent: the server accepts at most %u\n",
+                    static_cast<unsigned>(packet.getLength()), static_cast<unsigned>(Packet::MaxClientPayload));
+        return;
+    }
+    mWriter.push(packet);
+}
+
+void Client::setState(std::int32_t value)
+{
+    if (0 < value && value < mState)
+        return;
+    mState = value;
+}
+
+std::int32_t Client::getState() const
+{
+    return mState;
+}
+
+void Client::setChannelHandler(std::uint8_t id, std::unique_ptr<MessageHandler> handler)
+{
+    std::unique_ptr<MessageHandler>& slot = mChannels[id];
+    // The handler being replaced may be the one that is running right now (a channel reopened
+    // from its own packet), so it lives on until that packet is handled.
+    if (slot)
+        mReplaced.push_back(std::move(slot));
+    slot = std::move(handler);
+}
+
+MessageHandler* Client::getChannelHandler(std::uint8_t id) const
+{
+    const auto it = mChannels.find(id);
+    return it == mChannels.end() ? nullptr : it->second.get();
+}
+
+void Client::dispatch(Packet& packet)
+{
+    const int channel = packet.getChannel();
+    MessageHandler* handler = getChannelHandler(packet.getChannel());
+    if (!handler)
+    {
+        std::printf("Dropped a packet on channel %d: no handler\n", channel);
+        return;
+    }
+    try
+    {
+        handler->handle(packet, mServer);
+    }
+    catch (const std::exception& error)
+    {
+        std::printf("Dropped a packet on channel %d: %s\n", channel, error.what());
+    }
+    mReplaced.clear();
+}
+
+void Client::disconnect()
+{
+    {
+        std::unique_lock<std::mutex> lock(mSendMutex, std::defer_lock);
+        if (mState >= Joined && lockWithin(lock, GoodbyeWait))
+        {
+            // The goodbye never waits for a peer that has stopped reading.
+            mSocket.setBlocking(false);
+            sendNow(Channels::Core::makeLeave());
+        }
+        // Shut in every state, so that no worker stays blocked on the socket.
+        mSocket.shutdown();
+    }
+    mState = Idle;
+    mChannels.clear();
+    mReplaced.clear();
+    stopWorkers();
+}
+
+std::int64_t Client::getLastReceived() const
+{
+    return mLastReceived;
+}
+
+void Client::setClock(std::function<std::int64_t()> clock)
+{
+    mClock = std::move(clock);
+}
+
+const Endpoint& Client::getServer() const
+{
+    return mServer;
+}
+
+sf::Socket::Status Client::transmit(const Packet& packet)
+{
+    std::lock_guard<std::mutex> lock(mSendMutex);
+    return sendNow(packet);
+}
+
+sf::Socket::Status Client::sendNow(Packet packet)
+{
+    packet.computeChecksum();
+    const std::string bytes = packet.serialize();
+    std::size_t sent = 0;
+    return mSocket.send(bytes.data(), bytes.size(), sent);
+}
+
+void Client::stopWorkers()
+{
+    mSocket.shutdown();
+    mReader.stop();
+    mWriter.stop();
+    mReader.join();
+    mWriter.join();
+    mSocket.disconnect();
+}
+
+} // namespace Network
+} // namespace QEL

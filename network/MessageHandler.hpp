@@ -1,0 +1,45 @@
+#ifndef QEL_NETWORK_MESSAGEHANDLER_HPP
+#define QEL_NETWORK_MESSAGEHANDLER_HPP
+
+#include "ecs/Types.hpp"
+#include "network/Endpoint.hpp"
+#include "network/Packet.hpp"
+
+#include <boost/any.hpp>
+
+#include <string>
+
+namespace Tessaly
+{
+class EntitySystem;
+}
+
+namespace QEL
+{
+namespace Network
+{
+
+/// Consumes the packets of one channel, on the main thread.
+class MessageHandler
+{
+public:
+    virtual ~MessageHandler();
+
+    /// Reads and acts on one received packet; `from` is the server.
+    virtual void handle(Packet& packet, const Endpoint& from) = 0;
+
+protected:
+    /// The entity system registered with the running engine; throws when there is none.
+    static Tessaly::EntitySystem& getEntitySystem();
+
+    /// Delivers a Custom message without sender to the local requesters of `entity`.
+    static void sendLocal(Tessaly::EntityId entity, const std::string& name, const boost::any& payload);
+
+    /// Delivers a Custom message without sender to every global requester of `name`.
+    static void sendGlobal(const std::string& name, const boost::any& payload);
+};
+
+} // namespace Network
+} // namespace QEL
+
+#endif

@@ -1,0 +1,69 @@
+#include "network/ServerAddress.hpp"
+
+#include <cstdlib>
+#include <iostream>
+
+#ifndef QUELMOOR_SERVER_ADDRESS
+#define QUELMOOR_SERVER_ADDRESS "127.0.0.1"
+#endif
+
+namespace QEL
+{
+namespace Network
+{
+namespace
+{
+
+bool parsePort(const std::string& text, std::uint16_t& port)
+{
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const unsigned long value = std::stoul(text);
+    if (value == 0 || value > 65535)
+        return false;
+    port = static_cast<std::uint16_t>(value);
+    return true;
+}
+
+} // namespace
+
+Endpoint ServerAddress::resolve()
+{
+    const char* variable = std::getenv("QUELMOOR_SERVER");
+    if (!variable || !*variable)
+        return getBuiltIn();
+
+    Endpoint endpoint;
+    if (!parse(variable, endpoint))
+    {
+        std::cout << "Ignoring QUELMOOR_SERVER=" << variable << ": expected host[:port]" << std::endl;
+        return getBuiltIn();
+    }
+    std::cout << "Using server " << endpoint.address.toString() << ":" << endpoint.port
+              << " from QUELMOOR_SERVER" << std::endl;
+    return endpoint;
+}
+
+bool ServerAddress::parse(const std::string& text, Endpoint& endpoint)
+{
+    const std::size_t colon = text.find(':');
+    const std::string host = text.substr(0, colon);
+    std::uint16_t port = DefaultPort;
+    if (colon != std::string::npos && !parsePort(text.substr(colon + 1), port))
+        return false;
+    if (host.empty())
+        return false;
+    const sf::IpAddress address(host);
+    if (address == sf::IpAddress::None)
+        return false;
+    endpoint = Endpoint(address, port);
+    return true;
+}
+
+Endpoint ServerAddress::getBuiltIn()
+{
+    return Endpoint(sf::IpAddress(QUELMOOR_SERVER_ADDRESS), DefaultPort);
+}
+
+} // namespace Network
+} // namespace QEL

@@ -1,0 +1,72 @@
+#ifndef QEL_NETWORK_CHANNELS_CORE_HPP
+#define QEL_NETWORK_CHANNELS_CORE_HPP
+
+#include "ecs/Types.hpp"
+#include "network/ChannelCipher.hpp"
+#include "network/MessageHandler.hpp"
+
+#include <SFML/System/String.hpp>
+
+#include <cstdint>
+#include <string>
+
+namespace QEL
+{
+namespace Network
+{
+
+class Client;
+
+namespace Channels
+{
+
+/// Channel 0: the join handshake, keep-alives, the goodbye, the opening of further channels
+/// and named messages addressed to entities.
+class Core : public MessageHandler
+{
+public:
+    /// First byte of every Core payload.
+    enum Kind : std::uint8_t
+    {
+        Request = 0, ///< client to server
+        Reply = 1,
+        Notice = 2
+    };
+
+    /// Second field of every Core payload, meaningful together with the kind.
+    enum Code : std::uint16_t
+    {
+        JoinRequest = 1,
+        JoinReply = 1,
+        OpenChannel = 16,
+        ChannelNotice = 17,
+        KeepAlive = 0xBEA7,
+        Leave = 0xDEAD,
+        EntityMessage = 0xBEEF
+    };
+
+    explicit Core(Client& client);
+
+    void handle(Packet& packet, const Endpoint& from) override;
+
+    /// Announces a channel opened by the server and installs its handler (Chat or PlayerStream).
+    void openChannel(std::uint8_t id, std::uint8_t type, const ChannelCipher& cipher);
+
+    static Packet makeJoinRequest(const sf::String& userName);
+    static Packet makeKeepAlive();
+    static Packet makeLeave();
+    /// A named message for the entity of the same id on the other clients (felled trees, picked cacti).
+    static Packet makeEntityMessage(Tessaly::EntityId entity, const std::string& name);
+
+private:
+    /// Delivers a relayed entity message as a local message with the int 0 as payload.
+    void deliverEntityMessage(Packet& packet);
+
+    Client* mClient;
+};
+
+} // namespace Channels
+} // namespace Network
+} // namespace QEL
+
+#endif

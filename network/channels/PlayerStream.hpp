@@ -1,0 +1,57 @@
+#ifndef QEL_NETWORK_CHANNELS_PLAYERSTREAM_HPP
+#define QEL_NETWORK_CHANNELS_PLAYERSTREAM_HPP
+
+#include "ecs/Types.hpp"
+#include "network/MessageHandler.hpp"
+#include "plym/core/Vector3.hpp"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace QEL
+{
+namespace Network
+{
+namespace Channels
+{
+
+/// Mirrors the other players: one "QEL.Man" entity per remote player, moved by the server's records.
+class PlayerStream : public MessageHandler
+{
+public:
+    /// First byte of every record.
+    enum Kind : std::uint8_t
+    {
+        PlayerInfo = 0,
+        PlayerQuit = 1,
+        PlayerMove = 2
+    };
+
+    /// The channel on which the local player streams its own position and speed.
+    static constexpr std::uint8_t OutgoingChannel = 1;
+
+    void handle(Packet& packet, const Endpoint& from) override;
+
+    /// The entity standing for a remote player, or 0 when the id is not known.
+    Tessaly::EntityId getPlayerEntity(std::uint32_t playerId) const;
+
+    /// The local player's stream record, ready to send.
+    static Packet makeStreamRecord(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
+
+private:
+    void playerInfo(std::uint32_t playerId, const std::string& name, const Plym::Math::Vector3& position, bool existing);
+    void playerQuit(std::uint32_t playerId);
+    void playerMove(std::uint32_t playerId, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
+
+    /// Destroys the entity of a tracked player (if it still exists) and forgets the id.
+    void forgetPlayer(std::uint32_t playerId);
+
+    std::map<std::uint32_t, Tessaly::EntityId> mPlayers;
+};
+
+} // namespace Channels
+} // namespace Network
+} // namespace QEL
+
+#endif

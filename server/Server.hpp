@@ -1,0 +1,91 @@
+#ifndef QEL_SERVER_SERVER_HPP
+#define QEL_SERVER_SERVER_HPP
+
+#include "server/ClientRecord.hpp"
+#include "server/ServerOptions.hpp"
+#include "server/World.hpp"
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace QEL
+{
+namespace Hosting
+{
+
+class Session;
+
+/// The game server: accepts connections, admits players, relays what each does to the others,
+/// remembers world events for late joiners and keeps quiet connections alive with heartbeats.
+/// Everything runs on the one thread that calls run().
+class Server
+{
+public:
+    explicit Server(const ServerOptions& options);
+    ~Server();
+
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    /// Binds and listens; throws std::runtime_error when the address cannot be used.
+    void start();
+
+    /// Serves until stop(); returns once every connection is closed.
+    void run();
+
+    /// Ends run() from any thread (or a signal handler's completion).
+    void stop();
+
+    /// The port actually listened on (useful with port 0).
+    std::uint16_t getPort() const;
+
+    boost::asio::io_context& getContext();
+
+    // Called by sessions.
+    void handleRecord(Session& session, const ClientRecord& record);
+    void handleClosed(Session& session, const std::string& reason);
+    void requestFlush(Session& session);
+
+private:
+    void accept();
+    void onAccepted(const boost::system::error_code& error, boost::asio::ip::tcp::socket socket);
+    void beat();
+    void flushAll();
+    void shutdown();
+
+    void join(Session& session, const std::string& name);
+    void welcome(Session& session);
+    void relayMove(Session& session, const ClientRecord& record);
+    void relayChat(Session& session, const std::string& text);
+    void relayEvent(Session& session, std::uint32_t entity, const std::string& name);
+    /// Queues bytes for every player but `except`.
+    void broadcast(const std::string& bytes, std::uint32_t except);
+    void log(const std::string& line) const;
+
+    ServerOptions mOptions;
+    boost::asio::io_context mContext;
+    boost::asio::ip::tcp::acceptor mAcceptor;
+    boost::asio::steady_timer mHeartbeat;
+    boost::asio::steady_timer mFlushTimer;
+    boost::asio::steady_timer mAcceptRetry;
+    World mWorld;
+    std::map<Session*, std::shared_ptr<Session>> mConnections;
+    std::map<std::uint32_t, std::shared_ptr<Session>> mPlayers;
+    std::vector<std::shared_ptr<Session>> mUnflushed;
+    bool mFlushPending;
+    std::chrono::steady_clock::time_point mLastFlush;
+    bool mStopped;
+};
+
+} // namespace Hosting
+} // namespace QEL
+
+#endif

@@ -1,0 +1,85 @@
+#ifndef QEL_SERVER_WORLD_HPP
+#define QEL_SERVER_WORLD_HPP
+
+#include "plym/core/Vector3.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace QEL
+{
+namespace Hosting
+{
+
+/// What the server knows of the shared game: who is present, where each player last was,
+/// and the world events (felled trees, picked rosebuds...) a late joiner must be told.
+class World
+{
+public:
+    /// Why a name cannot join.
+    enum class Refusal
+    {
+        None,
+        Empty,
+        TooLong,
+        Invalid,  ///< holds control characters
+        Taken,
+        Full
+    };
+
+    struct Player
+    {
+        std::string name;
+        Plym::Math::Vector3 position;
+    };
+
+    /// A named message to an entity, as clients exchange them.
+    struct Event
+    {
+        std::uint32_t entity;
+        std::string name;
+    };
+
+    static constexpr std::size_t MaxNameBytes = 24;
+
+    /// Where a player stands until its first movement record: the world's centre.
+    static const Plym::Math::Vector3 SpawnPosition;
+
+    World(std::size_t maxPlayers, std::size_t maxEvents);
+
+    Refusal check(const std::string& name) const;
+
+    /// Adds a player whose name passed check(); returns its id (never reused, never 0).
+    std::uint32_t add(const std::string& name);
+
+    void remove(std::uint32_t player);
+
+    /// Stores the player's position; false (and nothing stored) when any value is not finite.
+    bool move(std::uint32_t player, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
+
+    /// Remembers an event unless it is known already or the store is full; true when stored.
+    bool record(std::uint32_t entity, const std::string& name);
+
+    const std::map<std::uint32_t, Player>& getPlayers() const;
+    const std::vector<Event>& getEvents() const;
+
+    static const char* describe(Refusal refusal);
+
+private:
+    std::size_t mMaxPlayers;
+    std::size_t mMaxEvents;
+    std::uint32_t mNextId;
+    std::map<std::uint32_t, Player> mPlayers;
+    std::vector<Event> mEvents;
+    std::set<std::pair<std::uint32_t, std::string>> mKnownEvents;
+};
+
+} // namespace Hosting
+} // namespace QEL
+
+#endif

@@ -1,0 +1,159 @@
+#include "actors/Cactus.hpp"
+#include "physics/CircleCollisionShape.hpp"
+#include "physics/Physical.hpp"
+#include "plym/core/Vector3.hpp"
+#include "tests/actors/ObjectsFixture.hpp"
+
+#include <algorithm>
+
+namespace
+{
+
+using namespace ObjectsTest;
+using Plym::Math::Vector3;
+
+/// A cactus at (X, Y), its picture covering (X - 30, Y - 300) to (X + 30, Y).
+class CactusTest : public ObjectsFixture
+{
+protected:
+    static constexpr float X = 3000.f;
+    static constexpr float Y = 500.9f;
+
+    CactusTest() : cactus(spawn<QEL::Cactus>("QEL.Cactus", "QEL.Game.Cactus")) {}
+
+    void place() { sendTo(cactus.getOwner(), "SetPosition", Vector3(X, Y, 0.f)); }
+
+    /// Whether anything is drawn where the cactus's stem stands, in the picture being drawn now.
+    bool cactusShown()
+    {
+        mTarget.display();
+        const sf::Image image = picture();
+        for (unsigned y = 400; y < 500; ++y)
+            for (unsigned x = 370; x < 430; ++x)
+                if (image.getPixel(x, y).a != 0)
+                    return true;
+        return false;
+    }
+
+    /// Draws the world with the cactus, up to twelve pieces high, in the middle.
+    void drawAround() { draw(X - 400.f, Y - 500.f); }
+
+    static bool samePicture(const sf::Image& a, const sf::Image& b)
+    {
+        const std::size_t size = a.getSize().x * a.getSize().y * 4;
+        return a.getSize() == b.getSize() && std::equal(a.getPixelsPtr(), a.getPixelsPtr() + size, b.getPixelsPtr());
+    }
+
+    QEL::Cactus& cactus;
+};
+
+TEST_F(CactusTest, LeftClickIsConsumedWithoutEffect)
+{
+    place();
+    connect();
+    Probe& behind = addProbe("QEL.Game.Click", 1000000);
+    EXPECT_TRUE(click(X, Y - 100.f).handled);
+    EXPECT_TRUE(click(X - 30.f, Y - 300.f).handled);
+    EXPECT_TRUE(click(X + 29.f, Y - 1.f).handled);
+    EXPECT_EQ(behind.calls, 0);
+    EXPECT_FALSE(cactus.isPicked());
+    EXPECT_TRUE(sentPackets().empty());
+
+    EXPECT_FALSE(click(X + 30.f, Y - 100.f).handled);
+    EXPECT_FALSE(click(X, Y - 301.f).handled);
+    EXPECT_FALSE(click(X, Y, true).handled);
+    EXPECT_EQ(behind.calls, 3);
+    EXPECT_FALSE(cactus.isPicked());
+}
+
+TEST_F(CactusTest, RightClickPicksAndTellsTheOthersEveryTime)
+{
+    place();
+    connect();
+    EXPECT_TRUE(click(X, Y - 100.f, true).handled);
+    EXPECT_TRUE(cactus.isPicked());
+    EXPECT_TRUE(click(X, Y - 200.f, true).handled);
+    const std::vector<QEL::Network::Packet> sent = sentPackets();
+    ASSERT_EQ(sent.size(), 2u);
+    for (const QEL::Network::Packet& packet : sent)
+    {
+        EXPECT_EQ(packet.getChannel(), 0);
+        EXPECT_EQ(packet.getPayload(), entityMessage(cactus.getOwner(), "Rosebud"));
+    }
+}
+
+TEST_F(CactusTest, RelayedRosebudPicksQuietly)
+{
+    place();
+    connect();
+    drawAround();
+    const sf::Image unpicked = picture();
+    relay(cactus.getOwner(), "Rosebud");
+    EXPECT_TRUE(cactus.isPicked());
+    EXPECT_TRUE(sentPackets().empty()) << "news from the server is not told back";
+
+    drawAround();
+    const sf::Image picked = picture();
+    EXPECT_FALSE(samePicture(picked, unpicked)) << "a picked cactus shows its picked pictures";
+    relay(cactus.getOwner(), "Rosebud");
+    drawAround();
+    EXPECT_TRUE(samePicture(picture(), picked));
+}
+
+TEST_F(CactusTest, IsAStaticCircleOfRadius25)
+{
+    place();
+    const auto& body = component<QEL::Physical>(cactus.getOwner(), "QEL.Physical");
+    EXPECT_TRUE(body.isStatic());
+    const auto* circle = dynamic_cast<const QEL::CircleCollisionShape*>(body.getShape());
+    ASSERT_NE(circle, nullptr);
+    EXPECT_EQ(circle->getRadius(), 25.f);
+    EXPECT_EQ(body.getPosition(), Vector3(X, Y, 0.f));
+}
+
+TEST_F(CactusTest, ClickAndDrawOrderFollowTheGround)
+{
+    // Placed at y 500.9, the cactus draws at priority 500 and takes clicks at -500.
+    bool shownBefore = true;
+    bool shownAfter = false;
+    addProbe("QEL.Game.Draw", 499, [&](Tessaly::Message&) { shownBefore = cactusShown(); });
+    addProbe("QEL.Game.Draw", 501, [&](Tessaly::Message&) { shownAfter = cactusShown(); });
+    Probe& before = addProbe("QEL.Game.Click", -501);
+    Probe& after = addProbe("QEL.Game.Click", -499);
+    place();
+
+    drawAround();
+    EXPECT_FALSE(shownBefore);
+    EXPECT_TRUE(shownAfter);
+    EXPECT_TRUE(click(X, Y - 10.f).handled);
+    EXPECT_EQ(before.calls, 1);
+    EXPECT_EQ(after.calls, 0);
+}
+
+TEST_F(CactusTest, DrawsNothingWhenOffScreen)
+{
+    place();
+    bool shown = true;
+    addProbe("QEL.Game.Draw", 1000000, [&](Tessaly::Message&) { shown = cactusShown(); });
+    // The visible rectangle passed on misses the cactus; the target's view still shows it.
+    mTarget.setView(sf::View(sf::FloatRect(X - 400.f, Y - 500.f, 800.f, 600.f)));
+    mTarget.clear(sf::Color::Transparent);
+    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, sf::FloatRect(X + 31.f, Y - 500.f, 800.f, 600.f), 0.f});
+    EXPECT_FALSE(shown);
+}
+
+TEST_F(CactusTest, HasThreeToTwelveStemPieces)
+{
+    unsigned fewest = cactus.getSegments();
+    unsigned most = cactus.getSegments();
+    for (int i = 0; i < 300; ++i)
+    {
+        const unsigned segments = spawn<QEL::Cactus>("QEL.Cactus", "QEL.Game.Cactus").getSegments();
+        fewest = std::min(fewest, segments);
+        most = std::max(most, segments);
+    }
+    EXPECT_EQ(fewest, 3u);
+    EXPECT_EQ(most, 12u);
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+#include "tests/support/ChildProcess.hpp"
+#include "tests/support/VirtualDisplay.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using QEL::Testing::ChildProcess;
+using QEL::Testing::VirtualDisplay;
+
+namespace
+{
+
+std::string dataDirectory()
+{
+    return QEL::Testing::programPath("../data");
+}
+
+std::map<std::string, std::string> clientEnvironment(const VirtualDisplay& display)
+{
+    // Port 1 refuses at once: these tests need no server.
+    return {{"DISPLAY", display.getName()}, {"QUELMOOR_SERVER", "127.0.0.1:1"}, {"ALSOFT_DRIVERS", "null"}};
+}
+
+TEST(Startup, PromptsOpensTheWindowAndExitsCleanlyWhenClosed)
+{
+    VirtualDisplay display;
+    ChildProcess client({QEL::Testing::programPath("quelmoor"), "--data-dir", dataDirectory()}, clientEnvironment(display));
+
+    ASSERT_TRUE(client.waitForOutput("Please enter your preferred username: ", 60s)) << client.getOutput();
+    const std::string output = client.getOutput();
+    const auto banner = output.find("Launching Quelmoor v0.2.1 client...\n");
+    ASSERT_NE(banner, std::string::npos) << output;
+    EXPECT_LT(banner, output.find("Please enter your preferred username: "));
+
+    client.writeInput("\n\n  tester  extra\n");
+    ASSERT_TRUE(display.waitForWindow("Quelmoor", 60s)) << client.getOutput();
+    const std::string geometry = display.capture("xdotool search --name '^Quelmoor$' getwindowgeometry");
+    EXPECT_NE(geometry.find("800x600"), std::string::npos) << geometry;
+
+    ASSERT_TRUE(display.closeWindow("Quelmoor"));
+    const auto status = client.waitForExit(60s);
+    ASSERT_TRUE(status.has_value()) << client.getOutput();
+    EXPECT_EQ(*status, 0) << client.getOutput();
+}
+
+TEST(Startup, MissingAssetStopsBeforeTheWindow)
+{
+    const fs::path copy = fs::temp_directory_path() / "quelmoor-missing-asset";
+    fs::remove_all(copy);
+    fs::copy(dataDirectory(), copy, fs::copy_options::recursive);
+    fs::remove(copy / "tree.png");
+
+    VirtualDisplay display;
+    ChildProcess client({QEL::Testing::programPath("quelmoor"), "--data-dir", copy.string()}, clientEnvironment(display));
+    const auto status = client.waitForExit(60s);
+    fs::remove_all(copy);
+
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    const std::string output = client.getOutput();
+    EXPECT_NE(output.find("ResourceManager::load - Failed to load from tree.png"), std::string::npos) << output;
+    EXPECT_EQ(output.find("Please enter your preferred username: "), std::string::npos) << output;
+    EXPECT_FALSE(display.waitForWindow("Quelmoor", 1s));
+}
+
+} // namespace

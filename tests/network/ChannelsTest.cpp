@@ -1,0 +1,299 @@
+#include "network/channels/Chat.hpp"
+#include "network/channels/Core.hpp"
+#include "network/channels/PlayerStream.hpp"
+#include "tests/network/NetworkTest.hpp"
+
+#include <cmath>
+#include <limits>
+
+using namespace QEL::Network;
+using Plym::Math::Vector3;
+
+namespace
+{
+
+Packet openChannel(int id, int type, int flag)
+{
+    return makePacket(0, bytes({2, 16, 0, id, type, flag}));
+}
+
+Packet entityMessage(std::uint32_t entity, const std::string& name)
+{
+    Packet packet;
+    packet.writeU8(2).writeU16(0xBEEF).writeU32(entity).writeStr8(name);
+    return packet;
+}
+
+Packet playerRecord(int kind, std::uint32_t playerId)
+{
+    Packet packet;
+    packet.setChannel(1);
+    packet.writeU8(static_cast<std::uint8_t>(kind)).writeU32(playerId);
+    return packet;
+}
+
+void writeVector(Packet& packet, const Vector3& v)
+{
+    packet.writeF32(v.x).writeF32(v.y).writeF32(v.z);
+}
+
+Packet playerInfo(std::uint32_t playerId, const std::string& utf8Name, const Vector3& position, int joined)
+{
+    Packet packet = playerRecord(0, playerId);
+    packet.writeStr8(utf8Name);
+    writeVector(packet, position);
+    packet.writeU8(static_cast<std::uint8_t>(joined));
+    return packet;
+}
+
+Packet playerMove(std::uint32_t playerId, const Vector3& position, const Vector3& speed)
+{
+    Packet packet = playerRecord(2, playerId);
+    writeVector(packet, position);
+    writeVector(packet, speed);
+    return packet;
+}
+
+Packet chatRecord(std::uint8_t channel, std::uint32_t sender, const std::string& utf8)
+{
+    Packet packet;
+    packet.setChannel(channel);
+    packet.writeU32(sender).writeStr16(utf8);
+    return packet;
+}
+
+sf::String fromUtf8(const std::string& utf8)
+{
+    return sf::String::fromUtf8(utf8.begin(), utf8.end());
+}
+
+const float NaN = std::numeric_limits<float>::quiet_NaN();
+const float Infinity = std::numeric_limits<float>::infinity();
+
+} // namespace
+
+/// A connected client whose server has opened the player stream on 1 and the chat on 2.
+class ChannelsTest : public NetworkTest
+{
+protected:
+    void SetUp() override
+    {
+        connectClient();
+        deliverCapturing({openChannel(1, 255, 0), openChannel(2, 3, 0)});
+        mLog = dynamic_cast<ChatLog*>(mSystem.createComponent("Test.ChatLog"));
+        mSystem.addComponent(mSystem.createEntity(), mLog);
+    }
+
+    Channels::PlayerStream& stream()
+    {
+        return dynamic_cast<Channels::PlayerStream&>(*mClient.getChannelHandler(1));
+    }
+
+    ManProbe* probeOf(std::uint32_t playerId)
+    {
+        return findProbe(mSystem, stream().getPlayerEntity(playerId));
+    }
+
+    ChatLog* mLog = nullptr;
+};
+
+TEST_F(NetworkTest, OpenChannelAnnouncesAndInstallsByType)
+{
+    connectClient();
+    const std::string console =
+        deliverCapturing({openChannel(2, 3, 0), openChannel(1, 255, 0), openChannel(5, 7, 0), openChannel(6, 3, 1)});
+    EXPECT_EQ(console,
+              "Registering new channel 2 (3) with cipher 0\n"
+              "Registering new channel 1 (255) with cipher 0\n"
+              "Registering new channel 5 (7) with cipher 0\n");
+    EXPECT_NE(dynamic_cast<Channels::Chat*>(mClient.getChannelHandler(2)), nullptr);
+    EXPECT_NE(dynamic_cast<Channels::PlayerStream*>(mClient.getChannelHandler(1)), nullptr);
+    EXPECT_EQ(mClient.getChannelHandler(5), nullptr);
+    EXPECT_EQ(mClient.getChannelHandler(6), nullptr);
+}
+
+TEST_F(ChannelsTest, ReopeningChannelZeroReplacesTheCoreHandler)
+{
+    EXPECT_EQ(deliverCapturing({openChannel(0, 3, 0)}), "Registering new channel 0 (3) with cipher 0\n");
+    ASSERT_NE(dynamic_cast<Channels::Chat*>(mClient.getChannelHandler(0)), nullptr);
+
+    // A join reply now reads as a chat line from sender 0x101.
+    deliver({makePacket(0, bytes({1, 1, 0, 0, 2, 0, 'h', 'i'}))});
+    EXPECT_EQ(mClient.getState(), Connecting);
+    ASSERT_EQ(mLog->lines.size(), 1u);
+    EXPECT_EQ(mLog->lines[0].first, 0x101u);
+    EXPECT_EQ(mLog->lines[0].second, sf::String("hi"));
+}
+
+TEST_F(ChannelsTest, EntityMessagesReachTheNamedEntityOnly)
+{
+    const Tessaly::EntityId tree = mSystem.instantiate("QEL.Man");
+    const Tessaly::EntityId other = mSystem.instantiate("QEL.Man");
+    deliver({entityMessage(tree, "#REKT")});
+    EXPECT_EQ(findProbe(mSystem, tree)->rektPayloads, std::vector<int>{0});
+    EXPECT_TRUE(findProbe(mSystem, other)->received.empty());
+
+    const std::string console = deliverCapturing({entityMessage(9999, "#REKT"), entityMessage(tree, "#REKT")});
+    EXPECT_EQ(console, "Dropped a packet on channel 0: Can't send a message to a non-existant entity\n");
+    EXPECT_EQ(findProbe(mSystem, tree)->rektPayloads.size(), 2u);
+
+    // A name nobody asked for reaches no one and leaves no trace in the entity system.
+    EXPECT_EQ(deliverCapturing({entityMessage(tree, "made up by the network")}), "");
+    EXPECT_EQ(mSystem.findRequestId(Tessaly::MessageRequest, "made up by the network"), 0u);
+}
+
+TEST_F(ChannelsTest, PlayerInfoBuildsANamedFigure)
+{
+    const std::string console =
+        deliverCapturing({playerInfo(7, "Bob", Vector3(100, 200, 0), 1), playerInfo(8, "Eve", Vector3(1, 2, 3), 0)});
+    EXPECT_EQ(console, "Player 'Bob' joined!\nRecieved info for existing player 'Eve'.\n");
+
+    ManProbe* bob = probeOf(7);
+    ASSERT_NE(bob, nullptr);
+    EXPECT_EQ(bob->received, (std::vector<std::string>{"Man.SetName", "SetPosition"}));
+    EXPECT_EQ(bob->playerId, 7u);
+    EXPECT_EQ(bob->name, sf::String("Bob"));
+    EXPECT_EQ(bob->positions, std::vector<Vector3>{Vector3(100, 200, 0)});
+    ASSERT_NE(probeOf(8), nullptr);
+    EXPECT_NE(stream().getPlayerEntity(7), stream().getPlayerEntity(8));
+}
+
+TEST_F(ChannelsTest, NamesKeepTheirUnicode)
+{
+    EXPECT_EQ(deliverCapturing({playerInfo(7, "Zo\xC3\xAB", Vector3(), 1)}), "Player 'Zo\xC3\xAB' joined!\n");
+    EXPECT_EQ(probeOf(7)->name, fromUtf8("Zo\xC3\xAB"));
+
+    Packet broken = playerRecord(0, 8);
+    broken.writeU8(2).writeU8('A').writeU8(0xFF);
+    writeVector(broken, Vector3());
+    broken.writeU8(1);
+    EXPECT_EQ(deliverCapturing({broken}), "Player 'A\xEF\xBF\xBD' joined!\n");
+    EXPECT_EQ(probeOf(8)->name, fromUtf8("A\xEF\xBF\xBD"));
+}
+
+TEST_F(ChannelsTest, PlayerMovesArriveAsPositionThenSpeed)
+{
+    deliver({playerInfo(7, "Bob", Vector3(0, 0, 0), 1)});
+    const Packet first = playerMove(7, Vector3(1, 2, 3), Vector3(4, 5, 6));
+    EXPECT_EQ(first.getLength(), 29u);
+    deliver({first, playerMove(7, Vector3(7, 8, 9), Vector3(-1, 0, 0))});
+
+    ManProbe* bob = probeOf(7);
+    EXPECT_EQ(bob->received, (std::vector<std::string>{"Man.SetName", "SetPosition", "SetPosition", "SetSpeed",
+                                                        "SetPosition", "SetSpeed"}));
+    EXPECT_EQ(bob->positions, (std::vector<Vector3>{Vector3(0, 0, 0), Vector3(1, 2, 3), Vector3(7, 8, 9)}));
+    EXPECT_EQ(bob->speeds, (std::vector<Vector3>{Vector3(4, 5, 6), Vector3(-1, 0, 0)}));
+}
+
+TEST_F(ChannelsTest, PlayerQuitDestroysTheFigure)
+{
+    deliver({playerInfo(7, "Bob", Vector3(), 1)});
+    const Tessaly::EntityId bob = stream().getPlayerEntity(7);
+    ASSERT_TRUE(mSystem.hasEntity(bob));
+    EXPECT_EQ(deliverCapturing({playerRecord(1, 7)}), "Player id 7 quit\n");
+    EXPECT_FALSE(mSystem.hasEntity(bob));
+    EXPECT_EQ(stream().getPlayerEntity(7), 0u);
+}
+
+TEST_F(ChannelsTest, UnknownPlayerIdsAreIgnored)
+{
+    deliver({playerInfo(7, "Bob", Vector3(), 1)});
+    const std::uint32_t entities = mSystem.getEntityCount();
+    const std::string console =
+        deliverCapturing({playerMove(4000000000u, Vector3(1, 1, 1), Vector3()), playerRecord(1, 4000000000u)});
+    EXPECT_EQ(console, "Player id 4000000000 quit\n");
+    EXPECT_EQ(mSystem.getEntityCount(), entities);
+    EXPECT_EQ(probeOf(7)->received.size(), 2u);
+}
+
+TEST_F(ChannelsTest, ARepeatedPlayerInfoReplacesTheFigure)
+{
+    deliver({playerInfo(7, "Bob", Vector3(), 1)});
+    const Tessaly::EntityId first = stream().getPlayerEntity(7);
+    const std::uint32_t entities = mSystem.getEntityCount();
+    deliver({playerInfo(7, "Bobby", Vector3(5, 5, 0), 0)});
+    EXPECT_FALSE(mSystem.hasEntity(first));
+    EXPECT_EQ(mSystem.getEntityCount(), entities);
+    EXPECT_EQ(probeOf(7)->name, sf::String("Bobby"));
+}
+
+TEST_F(ChannelsTest, NonFiniteVectorsAreIgnored)
+{
+    deliver({playerInfo(7, "Bob", Vector3(NaN, 0, 0), 1)});
+    ManProbe* bob = probeOf(7);
+    ASSERT_NE(bob, nullptr);
+    EXPECT_EQ(bob->received, std::vector<std::string>{"Man.SetName"});
+
+    deliver({playerMove(7, Vector3(0, Infinity, 0), Vector3(1, 0, 0)), playerMove(7, Vector3(2, 0, 0), Vector3(0, 0, -Infinity))});
+    EXPECT_EQ(bob->received, (std::vector<std::string>{"Man.SetName", "SetSpeed", "SetPosition"}));
+    EXPECT_EQ(bob->positions, std::vector<Vector3>{Vector3(2, 0, 0)});
+    EXPECT_EQ(bob->speeds, std::vector<Vector3>{Vector3(1, 0, 0)});
+}
+
+TEST_F(ChannelsTest, AFigureThatCannotBeBuiltIsNotTracked)
+{
+    mSystem.registerTemplate("QEL.Man", {"Test.ManProbe", "Test.Picky"});
+    const std::uint32_t entities = mSystem.getEntityCount();
+    EXPECT_EQ(deliverCapturing({playerInfo(7, "Bob", Vector3(), 1)}), "Player 'Bob' joined!\nFailed to join player...\n");
+    EXPECT_EQ(stream().getPlayerEntity(7), 0u);
+    EXPECT_EQ(mSystem.getEntityCount(), entities);
+    EXPECT_EQ(deliverCapturing({playerMove(7, Vector3(), Vector3())}), "");
+}
+
+TEST_F(ChannelsTest, ChatLinesArePostedUnfilteredWithTheirUnicode)
+{
+    deliver({chatRecord(2, 7, "Hello shit"), chatRecord(2, 8, "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x99\x82")});
+    ASSERT_EQ(mLog->lines.size(), 2u);
+    EXPECT_EQ(mLog->lines[0].first, 7u);
+    EXPECT_EQ(mLog->lines[0].second, sf::String("Hello shit"));
+    EXPECT_EQ(mLog->lines[1].first, 8u);
+    EXPECT_EQ(mLog->lines[1].second, fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x99\x82"));
+}
+
+TEST_F(ChannelsTest, ATypedLineIsSentOnceAndShownAtOnce)
+{
+    EXPECT_TRUE(Channels::Chat::sendLine(fromUtf8("hi \xC3\xA9")));
+    ASSERT_EQ(mLog->lines.size(), 1u);
+    EXPECT_EQ(mLog->lines[0].first, 0u);
+    EXPECT_EQ(mLog->lines[0].second, fromUtf8("hi \xC3\xA9"));
+
+    EXPECT_FALSE(Channels::Chat::sendLine(sf::String()));
+    EXPECT_EQ(mLog->lines.size(), 1u);
+
+    mClient.send(makePacket(5, "end"));
+    const Packet line = nextFromClient();
+    EXPECT_EQ(line.getChannel(), 2);
+    EXPECT_EQ(line.getPayload(), bytes({5, 0}) + "hi \xC3\xA9");
+    EXPECT_EQ(nextFromClient().getPayload(), "end");
+}
+
+TEST_F(ChannelsTest, ShortRecordsAreDroppedOnEveryChannel)
+{
+    const std::vector<Packet> shortRecords = {
+        makePacket(0, ""),
+        makePacket(0, bytes({1, 1})),
+        makePacket(0, bytes({1, 1, 0})),
+        makePacket(0, bytes({2, 16, 0, 5, 3})),
+        makePacket(0, bytes({2, 17, 0})),
+        makePacket(0, bytes({2, 0xEF, 0xBE, 1, 0, 0})),
+        makePacket(0, bytes({2, 0xEF, 0xBE, 1, 0, 0, 0, 5, 'a', 'b'})),
+        makePacket(1, bytes({0, 7, 0, 0})),
+        makePacket(1, bytes({0, 7, 0, 0, 0, 3, 'B', 'o', 'b', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})),
+        makePacket(1, bytes({2, 7, 0, 0, 0}) + std::string(23, '\0')),
+        makePacket(1, bytes({1, 7, 0})),
+        makePacket(2, bytes({7, 0, 0})),
+        makePacket(2, bytes({7, 0, 0, 0, 5, 0, 'a', 'b', 'c'})),
+    };
+    const std::uint32_t entities = mSystem.getEntityCount();
+    for (const Packet& record : shortRecords)
+    {
+        const std::string expected =
+            "Dropped a packet on channel " + std::to_string(record.getChannel()) + ": Packet reading failed!\n";
+        EXPECT_EQ(deliverCapturing({record}), expected) << "payload of " << record.getLength() << " bytes";
+    }
+    EXPECT_EQ(mClient.getState(), Connecting);
+    EXPECT_EQ(mSystem.getEntityCount(), entities);
+    EXPECT_TRUE(mLog->lines.empty());
+    EXPECT_NE(mClient.getChannelHandler(1), nullptr);
+    EXPECT_EQ(mClient.getChannelHandler(5), nullptr);
+}

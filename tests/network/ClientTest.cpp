@@ -1,0 +1,276 @@
+#include "network/channels/Core.hpp"
+#include "tests/network/NetworkTest.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+
+using namespace QEL::Network;
+
+namespace
+{
+
+Packet joinReply(int result)
+{
+    return makePacket(0, bytes({1, 1, 0, result}));
+}
+
+Packet channelNotice()
+{
+    return makePacket(0, bytes({2, 17, 0, 0}));
+}
+
+/// Runs the action on a helper thread; a hang aborts the test program instead of stalling it.
+void expectFinishes(const std::function<void()>& action)
+{
+    std::future<void> done = std::async(std::launch::async, action);
+    if (done.wait_for(std::chrono::seconds(30)) != std::future_status::ready)
+    {
+        std::fprintf(stderr, "the action did not finish\n");
+        std::abort();
+    }
+}
+
+/// An endpoint on which nothing listens.
+Endpoint closedEndpoint()
+{
+    sf::TcpListener listener;
+    listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
+    return Endpoint(sf::IpAddress::LocalHost, listener.getLocalPort());
+}
+
+} // namespace
+
+TEST_F(NetworkTest, JoinRequestTravelsAsItsExactBytes)
+{
+    mClient.connect("Alice");
+    EXPECT_EQ(mClient.getState(), Connecting);
+    ASSERT_TRUE(mPeer.accept());
+    std::string wire;
+    ASSERT_TRUE(mPeer.receiveRaw(wire, 17));
+    // CRC-32 of the payload 00 01 00 05 "Alice" is 0x5A03E1DD.
+    EXPECT_EQ(wire, bytes({0xDD, 0xE1, 0x03, 0x5A, 9, 0, 0, 0, 0, 1, 0, 5}) + "Alice");
+    EXPECT_NE(dynamic_cast<Channels::Core*>(mClient.getChannelHandler(0)), nullptr);
+
+    // Connecting again while connecting sends nothing: the test's own packet comes next.
+    mClient.connect("Bob");
+    mClient.send(makePacket(5, "after"));
+    EXPECT_EQ(nextFromClient().getPayload(), "after");
+}
+
+TEST_F(NetworkTest, JoinReplyDecidesTheState)
+{
+    connectClient();
+    deliver({makePacket(0, bytes({0, 1, 0, 0}))});
+    EXPECT_EQ(mClient.getState(), Connecting) << "a client-side record from the server is ignored";
+    deliver({joinReply(0)});
+    EXPECT_EQ(mClient.getState(), Joined);
+    deliver({joinReply(0)});
+    EXPECT_EQ(mClient.getState(), Joined);
+    deliver({joinReply(1)});
+    EXPECT_EQ(mClient.getState(), Failed);
+}
+
+TEST(ClientState, APositiveStateNeverLowersAnother)
+{
+    Client client(closedEndpoint());
+    client.setState(Joined);
+    client.setState(Connecting);
+    EXPECT_EQ(client.getState(), Joined);
+    client.setState(Idle);
+    EXPECT_EQ(client.getState(), Idle);
+    client.setState(Joined);
+    client.setState(Failed);
+    EXPECT_EQ(client.getState(), Failed);
+    client.setState(Connecting);
+    EXPECT_EQ(client.getState(), Connecting);
+}
+
+TEST_F(NetworkTest, KeepAliveAfterSilenceAtMostEveryTenSeconds)
+{
+    connectClient();
+    const std::int64_t start = mNow;
+    const auto stepAt = [&](std::int64_t offset) {
+        mNow = start + offset;
+        mClient.update();
+    };
+    stepAt(8000000);
+    stepAt(8500000);
+    stepAt(9000000);
+    stepAt(18500000);
+    mClient.send(makePacket(5, "A"));
+    stepAt(18500001);
+    mClient.send(makePacket(5, "B"));
+
+    const std::string keepAlive = bytes({0x00, 0xA7, 0xBE});
+    EXPECT_EQ(nextFromClient().getPayload(), keepAlive);
+    EXPECT_EQ(nextFromClient().getPayload(), "A");
+    EXPECT_EQ(nextFromClient().getPayload(), keepAlive);
+    EXPECT_EQ(nextFromClient().getPayload(), "B");
+}
+
+TEST_F(NetworkTest, ReceivedPacketsPostponeTheKeepAlive)
+{
+    connectClient();
+    mNow += 7000000;
+    deliver({channelNotice()});
+    const std::int64_t first = mNow;
+    EXPECT_EQ(mClient.getLastReceived(), first);
+
+    mNow = first + 8000000;
+    mClient.update();
+    mClient.send(makePacket(5, "A"));
+    mNow = first + 8000001;
+    mClient.update(); // keep-alive; the next would wait until first + 18000001
+
+    mNow = first + 9000000;
+    deliver({channelNotice()});
+    const std::int64_t second = mNow;
+    EXPECT_EQ(mClient.getLastReceived(), second);
+    mNow = second + 8000001;
+    mClient.update(); // due again at once: the packet also reset the keep-alive time
+    mClient.send(makePacket(5, "B"));
+
+    const std::string keepAlive = bytes({0x00, 0xA7, 0xBE});
+    EXPECT_EQ(nextFromClient().getPayload(), "A");
+    EXPECT_EQ(nextFromClient().getPayload(), keepAlive);
+    EXPECT_EQ(nextFromClient().getPayload(), keepAlive);
+    EXPECT_EQ(nextFromClient().getPayload(), "B");
+}
+
+TEST_F(NetworkTest, DisconnectSaysGoodbyeWhenJoined)
+{
+    joinClient();
+    mClient.disconnect();
+    EXPECT_EQ(mClient.getState(), Idle);
+    EXPECT_EQ(mClient.getChannelHandler(0), nullptr);
+    const Packet goodbye = nextFromClient();
+    EXPECT_EQ(goodbye.getChannel(), 0);
+    EXPECT_EQ(goodbye.getPayload(), bytes({0x00, 0xAD, 0xDE}));
+    EXPECT_TRUE(mPeer.waitForClose());
+}
+
+TEST_F(NetworkTest, DisconnectWhileConnectingClosesWithoutGoodbye)
+{
+    connectClient();
+    expectFinishes([&] { mClient.disconnect(); });
+    EXPECT_EQ(mClient.getState(), Idle);
+    Packet packet;
+    EXPECT_FALSE(mPeer.receive(packet));
+    EXPECT_TRUE(mPeer.waitForClose());
+}
+
+TEST_F(NetworkTest, DisconnectReturnsWhileThePeerReadsNothing)
+{
+    joinClient();
+    // Far more than the socket buffers hold, so the writer blocks on a peer that never reads.
+    const Packet big = makePacket(5, std::string(Packet::MaxClientPayload, 'x'));
+    for (int i = 0; i < 400; ++i)
+        mClient.send(big);
+    expectFinishes([&] { mClient.disconnect(); });
+    EXPECT_EQ(mClient.getState(), Idle);
+    EXPECT_TRUE(mPeer.waitForClose());
+}
+
+TEST_F(NetworkTest, APeerThatLeavesEndsTheConnection)
+{
+    joinClient();
+    mPeer.close();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.getState() == Idle; }));
+    EXPECT_EQ(mClient.getChannelHandler(0), nullptr);
+    mClient.send(makePacket(5, "dropped")); // no writer: dropped without a word
+    mClient.update();
+}
+
+TEST(ClientLifetime, AFailedConnectionEndsIdle)
+{
+    Client client(closedEndpoint());
+    client.connect("Alice");
+    EXPECT_EQ(client.getState(), Failed);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (client.getState() != Idle && std::chrono::steady_clock::now() < deadline)
+        client.update();
+    EXPECT_EQ(client.getState(), Idle);
+    EXPECT_EQ(client.getChannelHandler(0), nullptr);
+}
+
+TEST(ClientLifetime, DisconnectWithoutConnectReturns)
+{
+    Client client(closedEndpoint());
+    expectFinishes([&] {
+        client.disconnect();
+        client.disconnect();
+    });
+    EXPECT_EQ(client.getState(), Idle);
+}
+
+TEST_F(NetworkTest, ConnectingAgainAfterAFailureStartsOver)
+{
+    joinClient();
+    deliver({joinReply(1)});
+    ASSERT_EQ(mClient.getState(), Failed);
+    mClient.connect("Again");
+    EXPECT_TRUE(mPeer.waitForClose()) << "the old connection is closed";
+    ASSERT_TRUE(mPeer.accept());
+    Packet join = nextFromClient();
+    std::uint8_t kind;
+    std::uint16_t code;
+    std::string name;
+    join.readU8(kind).readU16(code).readStr8(name);
+    EXPECT_EQ(name, "Again");
+    EXPECT_EQ(mClient.getState(), Connecting);
+}
+
+TEST_F(NetworkTest, APacketSentOneByteAtATimeArrivesWhole)
+{
+    connectClient();
+    const std::string wire = wireBytes(makePacket(MarkerChannel, "piece by piece"));
+    for (std::size_t i = 0; i + 1 < wire.size(); ++i)
+    {
+        mPeer.sendRaw(wire.substr(i, 1));
+        mClient.update();
+    }
+    EXPECT_TRUE(mMarker->packets.empty());
+    mPeer.sendRaw(wire.substr(wire.size() - 1));
+    ASSERT_TRUE(pumpUntil([&] { return !mMarker->packets.empty(); }));
+    ASSERT_EQ(mMarker->packets.size(), 1u);
+    EXPECT_EQ(mMarker->packets[0].getPayload(), "piece by piece");
+}
+
+TEST_F(NetworkTest, PacketsOfOneChunkAreHandledInOrder)
+{
+    connectClient();
+    deliver({makePacket(MarkerChannel, "one"), makePacket(MarkerChannel, "two")});
+    ASSERT_EQ(mMarker->packets.size(), 3u);
+    EXPECT_EQ(mMarker->packets[0].getPayload(), "one");
+    EXPECT_EQ(mMarker->packets[1].getPayload(), "two");
+}
+
+TEST_F(NetworkTest, APacketWithABadChecksumIsDroppedAndTheStreamGoesOn)
+{
+    connectClient();
+    std::string corrupt = wireBytes(makePacket(MarkerChannel, "corrupt"));
+    corrupt[8] ^= 0x20;
+    deliverRaw(corrupt + wireBytes(makePacket(MarkerChannel, "good")));
+    ASSERT_EQ(mMarker->packets.size(), 2u);
+    EXPECT_EQ(mMarker->packets[0].getPayload(), "good");
+}
+
+TEST_F(NetworkTest, APacketOnAChannelWithoutHandlerIsDropped)
+{
+    connectClient();
+    EXPECT_EQ(deliverCapturing({makePacket(99, "lost")}), "Dropped a packet on channel 99: no handler\n");
+    EXPECT_EQ(mMarker->packets.size(), 1u);
+}
+
+TEST_F(NetworkTest, PayloadsOverTheLimitAreNotSent)
+{
+    connectClient();
+    testing::internal::CaptureStdout();
+    mClient.send(makePacket(5, std::string(Packet::MaxClientPayload + 1, 'x')));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Packet of 65538 bytes not sent: the server accepts at most 65537\n");
+    mClient.send(makePacket(5, std::string(Packet::MaxClientPayload, 'y')));
+    EXPECT_EQ(nextFromClient().getLength(), Packet::MaxClientPayload);
+}

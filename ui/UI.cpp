@@ -1,0 +1,320 @@
+#include "ui/UI.hpp"
+
+#include "app/GameEvents.hpp"
+#include "app/ResourceManager.hpp"
+#include "network/Client.hpp"
+#include "network/WordFilter.hpp"
+#include "plym/core/ClockImpl.hpp"
+#include "plym/core/File.hpp"
+#include "plym/core/Profiling.hpp"
+#include "plym/game/Engine.hpp"
+#include "plym/game/FontFinder.hpp"
+#include "plym/game/MusicManager.hpp"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <boost/any.hpp>
+#include <boost/nowide/iostream.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
+#include <utility>
+
+namespace QEL
+{
+namespace Components
+{
+
+std::uint8_t UI::sVolumeLevel = 4;
+std::deque<std::string> UI::sChatHistory;
+float UI::sHistoryTimer = 20.f;
+float UI::sCursorTimer = 0.f;
+std::function<std::int64_t()> UI::sClock = &Plym::Time::ClockImpl::now;
+
+namespace
+{
+
+constexpr std::int64_t WarningDelay = 15000000;  // microseconds of silence before the warning
+constexpr unsigned SlotCount = 12;
+
+/// Where the bar's sheet sprite moves before each of the five buttons.
+const sf::Vector2f ButtonMoves[] = {{7.f, 7.f}, {35.f, 0.f}, {35.f, 0.f}, {35.f, -10.f}, {0.f, 20.f}};
+
+/// A service of the running engine, null without engine or service.
+template <class Service>
+Service* findService()
+{
+    Plym::Engine* engine = Plym::Engine::getSingleton();
+    return engine ? engine->getService<Service>() : nullptr;
+}
+
+void loadTexture(sf::Texture& texture, const std::string& path)
+{
+    Plym::File file(path, 0, 1);
+    if (!file)
+        return;
+    texture.loadFromStream(file);
+}
+
+std::string toUtf8(const sf::String& text)
+{
+    const auto utf8 = text.toUtf8();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+/// Draws a line with a dark outline of four offset copies, in the text's current alpha.
+void drawOutlined(sf::RenderTarget& target, sf::Text& text)
+{
+    const sf::Uint8 alpha = text.getFillColor().a;
+    text.setFillColor(sf::Color(45, 45, 45, alpha));
+    for (const sf::Vector2f offset : {sf::Vector2f(1.5f, 1.5f), sf::Vector2f(-3.f, 0.f), sf::Vector2f(0.f, -3.f), sf::Vector2f(3.f, 0.f)})
+    {
+        text.move(offset);
+        target.draw(text);
+    }
+    text.move(-1.5f, 1.5f);
+    text.setFillColor(sf::Color(255, 255, 255, alpha));
+    target.draw(text);
+}
+
+} // namespace
+
+UI::UI() :
+Component("QEL.Components.UI"),
+mHovered{}
+{
+    mSheet.loadFromFile("GUI_spritesheet.png", 16, 1);
+    loadTexture(mFrameTexture, "GUI_new_frame.png");
+    loadTexture(mOverlayTexture, "minimapoverlay.png");
+}
+
+void UI::addedToEntity()
+{
+    requestMessage("QEL.Game.Event", &UI::event);
+    requestMessage("QEL.Game.DrawUi", &UI::draw);
+    requestMessage("QEL.Chat.Message", &UI::chatLine);
+}
+
+std::uint8_t UI::getVolumeLevel()
+{
+    return sVolumeLevel;
+}
+
+const std::deque<std::string>& UI::getChatHistory()
+{
+    return sChatHistory;
+}
+
+float UI::getHistoryTimer()
+{
+    return sHistoryTimer;
+}
+
+std::string UI::getWarning(std::int64_t elapsed)
+{
+    if (elapsed <= WarningDelay)
+        return std::string();
+    char seconds[64];
+    std::snprintf(seconds, sizeof(seconds), "%.2f", static_cast<double>(elapsed) / 1000000.0);
+    return "Warning, " + std::string(seconds) + " seconds since last packet.\nPossible disconnection?";
+}
+
+void UI::setClock(std::function<std::int64_t()> clock)
+{
+    sClock = std::move(clock);
+}
+
+void UI::event(Tessaly::Message& message)
+{
+    Plym::Profiling::Block block("UI::event()");
+    const sf::Event& event = boost::any_cast<const sf::Event&>(message.payload);
+
+    if (event.type == sf::Event::MouseMoved)
+    {
+        for (std::size_t i = 0; i < mHitRects.size(); ++i)
+            mHovered[i] = mHitRects[i].contains(event.mouseMove.x, event.mouseMove.y);
+    }
+    else if (event.type == sf::Event::MouseButtonReleased && mHovered[0])
+    {
+        if (event.mouseButton.button == sf::Mouse::Left)
+            clickVolume(-1);
+        else if (event.mouseButton.button == sf::Mouse::Right)
+            clickVolume(1);
+    }
+}
+
+void UI::clickVolume(int step)
+{
+    sVolumeLevel = static_cast<std::uint8_t>(sVolumeLevel + step);
+    // Stepping down from 0 wraps the byte round; that counts as the top step.
+    if (sVolumeLevel > 5)
+        sVolumeLevel = 4;
+    sVolumeLevel %= 5;
+    if (Plym::MusicManager* music = findService<Plym::MusicManager>())
+        music->setVolume(sVolumeLevel * 0.25f);
+}
+
+void UI::chatLine(Tessaly::Message& message)
+{
+    const auto& chat = boost::any_cast<const std::tuple<unsigned int, sf::String>&>(message.payload);
+    const Tessaly::Message answer = sendGlobalQuestion("Man.GetName", std::get<0>(chat));
+
+    sf::String name = answer.handled ? boost::any_cast<sf::String>(answer.payload) : sf::String("[Unknown]");
+    Network::filterText(name);
+    sf::String line = name + ": " + std::get<1>(chat);
+    Network::filterText(line);
+
+    sChatHistory.push_front(toUtf8(line));
+    boost::nowide::cout << sChatHistory.front() << std::endl;
+}
+
+void UI::draw(Tessaly::Message& message)
+{
+    Plym::Profiling::Block block("UI::draw()");
+    const DrawEvent& frame = boost::any_cast<const DrawEvent&>(message.payload);
+    sf::RenderTarget& target = *frame.first;
+    const sf::Vector2f size = target.getView().getSize();
+    const float width = static_cast<float>(static_cast<int>(size.x));
+    const float height = static_cast<float>(static_cast<int>(size.y));
+
+    sf::Sprite overlay(mOverlayTexture);
+    overlay.setPosition(width - mOverlayTexture.getSize().x - 11.f, 11.f);
+    target.draw(overlay);
+
+    drawButtons(target, width, height);
+    drawVolume(target, width, height);
+    drawChatInput(target, height, frame.third);
+    drawHistory(target, height, frame.third);
+    drawWarning(target);
+}
+
+void UI::drawButtons(sf::RenderTarget& target, float width, float height)
+{
+    const sf::Vector2f frameSize(mFrameTexture.getSize());
+    sf::Sprite frame(mFrameTexture);
+    frame.setOrigin(frameSize.x / 2.f, 0.f);
+    frame.setPosition(width / 2.f, height - frameSize.y);
+    target.draw(frame);
+
+    sf::Sprite sprite(mSheet.getTexture());
+    sprite.setPosition(width / 2.f - frameSize.x / 2.f, height - frameSize.y);
+    for (unsigned index = 1; index <= 5; ++index)
+    {
+        sprite.move(ButtonMoves[index - 1]);
+        drawButton(target, sprite, index, index >= 4);
+    }
+
+    sprite.move(3.f, -10.f);
+    sprite.setTextureRect(mSheet.getRect(15, 0));
+    for (unsigned slot = 0; slot < SlotCount; ++slot)
+    {
+        sprite.move(35.f, 0.f);
+        target.draw(sprite);
+    }
+}
+
+void UI::drawButton(sf::RenderTarget& target, sf::Sprite& sprite, unsigned index, bool centred)
+{
+    // Each button has its normal cell at 3i - 1 and its hover cell just before it.
+    sprite.setTextureRect(mSheet.getRect(3 * index - (mHovered[index] ? 2 : 1), 0));
+    target.draw(sprite);
+
+    const int cellWidth = static_cast<int>(mSheet.getSize().x);
+    const int cellHeight = static_cast<int>(mSheet.getSize().y);
+    const sf::Vector2f position = sprite.getPosition();
+    if (centred)
+        mHitRects[index] = sf::IntRect(static_cast<int>(position.x + cellWidth / 4), static_cast<int>(position.y + cellHeight / 4),
+                                       cellWidth / 2, cellHeight / 2);
+    else
+        mHitRects[index] = sf::IntRect(static_cast<int>(position.x + cellWidth / 4), static_cast<int>(position.y), cellWidth / 2, cellHeight);
+}
+
+void UI::drawVolume(sf::RenderTarget& target, float width, float height)
+{
+    Plym::Spritesheet& volume = gSpritesheets.get("UI::Volume");
+    sf::Sprite sprite(volume.getTexture(), volume.getRect(sVolumeLevel % 3, sVolumeLevel / 3));
+    sprite.setOrigin(64.f, 64.f);
+    sprite.setPosition(width - 5.f, height - 5.f);
+    target.draw(sprite);
+    mHitRects[0] = sf::IntRect(static_cast<int>(width - 5.f - 64.f), static_cast<int>(height - 5.f - 64.f), 64, 64);
+}
+
+void UI::drawChatInput(sf::RenderTarget& target, float height, float seconds)
+{
+    const Tessaly::Message answer = sendGlobalQuestion("ChatMessage", 0);
+    if (!answer.handled)
+        return;
+
+    // The cursor shows in the second half of every second.
+    sf::String shown = boost::any_cast<sf::String>(answer.payload);
+    if (sCursorTimer > 1.f)
+        sCursorTimer = 0.f;
+    else if (sCursorTimer > 0.5f)
+        shown += "|";
+
+    const float top = height - mFrameTexture.getSize().y;
+    sf::Text text(shown, Plym::FontFinder::getDefaultFont(), 12);
+    sf::RectangleShape box(sf::Vector2f(std::max(text.getLocalBounds().width + 5.f, 128.f), 20.f));
+    box.setFillColor(sf::Color(0, 0, 0, 75));
+    box.setOutlineColor(sf::Color(0, 0, 0, 95));
+    box.setOutlineThickness(1.f);
+    box.setPosition(5.f, top - 25.f);
+    target.draw(box);
+
+    sCursorTimer += seconds;
+    text.setPosition(7.f, top - 23.f);
+    target.draw(text);
+}
+
+void UI::drawHistory(sf::RenderTarget& target, float height, float seconds)
+{
+    if (sChatHistory.empty())
+        return;
+
+    sHistoryTimer -= seconds;
+    sf::Text text;
+    text.setFont(Plym::FontFinder::getDefaultFont());
+    text.setCharacterSize(12);
+    text.setPosition(7.f, height - mFrameTexture.getSize().y - 43.f);
+    for (std::size_t index = 0; index < sChatHistory.size(); ++index)
+    {
+        text.setString(sf::String::fromUtf8(sChatHistory[index].begin(), sChatHistory[index].end()));
+        if (index + 1 == sChatHistory.size() && sHistoryTimer < 2.f)
+        {
+            if (sHistoryTimer <= 0.f)
+            {
+                // A long history drains quickly down to five lines, then slowly.
+                sChatHistory.pop_back();
+                sHistoryTimer = sChatHistory.size() <= 5 ? 20.f : 1.f;
+                break;
+            }
+            text.setFillColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(sHistoryTimer * 0.5f * 255.f)));
+        }
+        drawOutlined(target, text);
+        text.move(0.f, -16.f);
+    }
+    if (sChatHistory.empty())
+        sHistoryTimer = 20.f;
+}
+
+void UI::drawWarning(sf::RenderTarget& target)
+{
+    const Network::Client* client = findService<Network::Client>();
+    if (!client)
+        return;
+    const std::string warning = getWarning(sClock() - client->getLastReceived());
+    if (warning.empty())
+        return;
+
+    sf::Text text(warning, Plym::FontFinder::getDefaultFont(), 16);
+    text.setFillColor(sf::Color::Red);
+    target.draw(text);
+}
+
+} // namespace Components
+} // namespace QEL

@@ -1,0 +1,83 @@
+#ifndef QEL_UI_UI_HPP
+#define QEL_UI_UI_HPP
+
+#include "ecs/Component.hpp"
+#include "plym/game/Spritesheet.hpp"
+
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace sf
+{
+class RenderTarget;
+class Sprite;
+}
+
+namespace QEL
+{
+namespace Components
+{
+
+/// "QEL.Components.UI": the heads-up layer over the world. It draws the minimap frame,
+/// the button bar, the volume button, the chat line being typed, the recent chat lines
+/// and a warning when the server has been silent too long; it changes the music volume
+/// on clicks and turns every "QEL.Chat.Message" into a filtered history line.
+class UI : public Tessaly::Component
+{
+public:
+    UI();
+
+    void addedToEntity() override;
+
+    /// The music volume step, 0 to 4 (the volume is a quarter of it).
+    static std::uint8_t getVolumeLevel();
+
+    /// The shown chat lines as UTF-8, newest first.
+    static const std::deque<std::string>& getChatHistory();
+
+    /// Seconds left before the oldest history line goes.
+    static float getHistoryTimer();
+
+    /// The disconnection warning for a silence of `elapsed` microseconds; empty up to 15 s.
+    static std::string getWarning(std::int64_t elapsed);
+
+    /// Replaces the clock (microseconds) the silence is measured with; tests drive time with it.
+    static void setClock(std::function<std::int64_t()> clock);
+
+private:
+    void event(Tessaly::Message& message);
+    void draw(Tessaly::Message& message);
+    void chatLine(Tessaly::Message& message);
+
+    void drawButtons(sf::RenderTarget& target, float width, float height);
+    void drawButton(sf::RenderTarget& target, sf::Sprite& sprite, unsigned index, bool centred);
+    void drawVolume(sf::RenderTarget& target, float width, float height);
+    void drawChatInput(sf::RenderTarget& target, float height, float seconds);
+    void drawHistory(sf::RenderTarget& target, float height, float seconds);
+    void drawWarning(sf::RenderTarget& target);
+    void clickVolume(int step);
+
+    Plym::Spritesheet mSheet;
+    sf::Texture mFrameTexture;
+    sf::Texture mOverlayTexture;
+    std::array<sf::IntRect, 6> mHitRects;
+    std::array<bool, 6> mHovered;
+
+    // Shared by every UI: the volume step, the chat history and the two timers.
+    static std::uint8_t sVolumeLevel;
+    static std::deque<std::string> sChatHistory;
+    static float sHistoryTimer;
+    static float sCursorTimer;
+    static std::function<std::int64_t()> sClock;
+};
+
+} // namespace Components
+} // namespace QEL
+
+#endif
