@@ -4,6 +4,7 @@
 #include "app/GameClass.hpp"
 #include "app/PendingFiles.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedPictures.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "plym/core/CRC32.hpp"
 #include "plym/core/FileSystem.hpp"
@@ -23,23 +24,8 @@ namespace QEL
 namespace
 {
 
-void loadResources()
+void loadMusic()
 {
-    gSpritesheets.load("Cactus", "QELCactus.png", 3, 6);
-    gSpritesheets.load("Man::Hair", "QELHair.png", 5, 1);
-    gSpritesheets.load("Road::Path", "QELPath.png", 8, 4);
-    gSpritesheets.load("Road::Square", "QELTorg.png", 8, 5);
-    gSpritesheets.load("Tree", "tree.png", 8, 6);
-    gSpritesheets.load("Snake::Horizontal", "Snake1.png", 3, 2);
-    gSpritesheets.load("Snake::Vertical", "Snake2.png", 3, 2);
-    gSpritesheets.load("UI::Volume", "Volume.png", 3, 2);
-
-    gTextures.load("Cactus::Shadow", "CactiColl.png");
-    gTextures.load("Man::Shadow", "QELmancoll.png");
-    gTextures.load("Tree::Shadow", "Treecoll.png");
-    gTextures.load("Action::Axe", "axe.png");
-    gTextures.load("Map::Arrow", "arrowSilver_right.png");
-
     gMusics.load("Grassy", "I Am The Adventuror.ogg");
     gMusics.load("Sandy", "DSRT.ogg");
 }
@@ -106,7 +92,8 @@ int runGame(int argc, char** argv)
     Plym::FastMath::CRC32::setPolynomial(0xEDB88320);
     engine.getService<Plym::FileSystem>()->setApplicationInformation("Brindlewick Studios", "Quelmoor", "QEL");
     replacePendingFiles(".");
-    loadResources();
+    loadSharedPictures();
+    loadMusic();
 
     GameClass* core = createCore(system);
     {

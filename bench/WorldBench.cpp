@@ -6,7 +6,7 @@
 #include "actors/Man.hpp"
 #include "app/Catalogue.hpp"
 #include "app/GameEvents.hpp"
-#include "app/ResourceManager.hpp"
+#include "app/SharedPictures.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Physical.hpp"
 #include "physics/QuadTree.hpp"
@@ -41,26 +41,6 @@ public:
     explicit Marker(const std::string& name) : Component(name) {}
 };
 
-/// The shared pictures the real trees, cacti and the player look up.
-void loadResources()
-{
-    const auto sheet = [](const char* name, const char* file, unsigned char columns, unsigned char rows) {
-        if (!QEL::gSpritesheets.contains(name))
-            QEL::gSpritesheets.load(name, file, columns, rows);
-    };
-    const auto texture = [](const char* name, const char* file) {
-        if (!QEL::gTextures.contains(name))
-            QEL::gTextures.load(name, file);
-    };
-    sheet("Cactus", "QELCactus.png", 3, 6);
-    sheet("Man::Hair", "QELHair.png", 5, 1);
-    sheet("Tree", "tree.png", 8, 6);
-    texture("Cactus::Shadow", "CactiColl.png");
-    texture("Man::Shadow", "QELmancoll.png");
-    texture("Tree::Shadow", "Treecoll.png");
-    texture("Action::Axe", "axe.png");
-    texture("Map::Arrow", "arrowSilver_right.png");
-}
 
 /// An entity system with the game's real component catalogue, registered through an engine
 /// as start-up does. The engine is not initialized: no services beyond the entity system.
@@ -69,7 +49,7 @@ class GameWorld
 public:
     GameWorld() : mSystem(std::make_unique<Tessaly::EntitySystem>(false))
     {
-        loadResources();
+        QEL::loadSharedPictures();
         mEngine = std::make_unique<Plym::Engine>(*mSystem, 0);
         mEngine->addService(*mSystem);
         QEL::registerComponents(*mEngine);

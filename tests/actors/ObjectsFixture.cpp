@@ -1,7 +1,7 @@
 #include "tests/actors/ObjectsFixture.hpp"
 
 #include "app/Catalogue.hpp"
-#include "app/ResourceManager.hpp"
+#include "app/SharedPictures.hpp"
 
 #include <chrono>
 #include <cstdlib>
@@ -17,26 +17,6 @@ namespace
 constexpr std::uint8_t IncomingMarkers = 200;
 constexpr std::uint8_t OutgoingMarkers = 201;
 
-void loadResources()
-{
-    const auto sheet = [](const char* name, const char* file, unsigned char columns, unsigned char rows) {
-        if (!QEL::gSpritesheets.contains(name))
-            QEL::gSpritesheets.load(name, file, columns, rows);
-    };
-    const auto texture = [](const char* name, const char* file) {
-        if (!QEL::gTextures.contains(name))
-            QEL::gTextures.load(name, file);
-    };
-    sheet("Cactus", "QELCactus.png", 3, 6);
-    sheet("Road::Path", "QELPath.png", 8, 4);
-    sheet("Road::Square", "QELTorg.png", 8, 5);
-    sheet("Tree", "tree.png", 8, 6);
-    sheet("Snake::Horizontal", "Snake1.png", 3, 2);
-    sheet("Snake::Vertical", "Snake2.png", 3, 2);
-    texture("Cactus::Shadow", "CactiColl.png");
-    texture("Tree::Shadow", "Treecoll.png");
-    texture("Action::Axe", "axe.png");
-}
 
 /// The test map: no biome anywhere except one row of single tiles of each kind.
 std::string writeMap()
@@ -99,7 +79,7 @@ ObjectsFixture::ObjectsFixture()
     mEngine.initialize(1, argv);
     mSystem.registerComponent("Test.Player", [] { return new PlayerStandIn(); });
     mSystem.registerComponent("Test.Probe", [] { return new Probe(); });
-    loadResources();
+    QEL::loadSharedPictures();
 
     // The world comes first, as at start-up: every body created later finds its quadtree.
     const std::string map = writeMap();

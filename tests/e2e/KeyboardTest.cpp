@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace std::chrono_literals;
 using QEL::Testing::GameClient;
 using QEL::Testing::ObserverClient;

@@ -3,7 +3,7 @@
 
 #include "actors/Tree.hpp"
 #include "app/Catalogue.hpp"
-#include "app/ResourceManager.hpp"
+#include "app/SharedPictures.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "plym/game/Engine.hpp"
 #include "world/Chunk.hpp"
@@ -24,14 +24,6 @@ const char* const Usage =
     "  --data-dir DIR   read the game's files from DIR\n"
     "  --help           show this text\n";
 
-void loadObjectResources()
-{
-    QEL::gSpritesheets.load("Cactus", "QELCactus.png", 3, 6);
-    QEL::gSpritesheets.load("Tree", "tree.png", 8, 6);
-    QEL::gTextures.load("Cactus::Shadow", "CactiColl.png");
-    QEL::gTextures.load("Tree::Shadow", "Treecoll.png");
-    QEL::gTextures.load("Action::Axe", "axe.png");
-}
 
 } // namespace
 
@@ -51,7 +43,7 @@ int main(int argc, char** argv)
         Plym::Engine engine(system, Plym::Engine::Everything);
         engine.addHook("Components", "QEL Components").call(QEL::registerComponents);
         engine.initialize(argc, argv);
-        loadObjectResources();
+        QEL::loadSharedPictures();
 
         // The client's core entity comes first; the world's entity ids follow it.
         system.createEntity();

@@ -32,6 +32,34 @@ int ignoreXError(Display*, XErrorEvent*)
     return 0;
 }
 
+/// One colour channel of a pixel value; the mask tells where the channel sits.
+sf::Uint8 channel(unsigned long value, unsigned long mask)
+{
+    while (mask && !(mask & 1))
+    {
+        mask >>= 1;
+        value >>= 1;
+    }
+    return static_cast<sf::Uint8>((value & mask) * 255 / (mask ? mask : 1));
+}
+
+sf::Image toImage(XImage& pixels)
+{
+    sf::Image image;
+    image.create(static_cast<unsigned>(pixels.width), static_cast<unsigned>(pixels.height));
+    for (int y = 0; y < pixels.height; ++y)
+    {
+        for (int x = 0; x < pixels.width; ++x)
+        {
+            const unsigned long value = XGetPixel(&pixels, x, y);
+            image.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                           sf::Color(channel(value, pixels.red_mask), channel(value, pixels.green_mask),
+                                     channel(value, pixels.blue_mask)));
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 VirtualDisplay::VirtualDisplay()
@@ -88,9 +116,8 @@ bool VirtualDisplay::closeWindow(const std::string& title) const
 
 std::string VirtualDisplay::findWindow(const std::string& title) const
 {
-    std::string found = capture("xdotool search --onlyvisible --name '^" + title + "$'");
-    found = found.substr(0, found.find('\n'));
-    return found;
+    const std::string found = capture("xdotool search --onlyvisible --name '^" + title + "$'");
+    return found.substr(0, found.find('\n'));
 }
 
 bool VirtualDisplay::focusWindow(const std::string& title) const
@@ -125,26 +152,7 @@ sf::Image VirtualDisplay::screenshot(const std::string& title) const
         pixels = XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (pixels)
     {
-        // The masks tell where each channel sits in a pixel value.
-        const auto channel = [](unsigned long value, unsigned long mask) {
-            while (mask && !(mask & 1))
-            {
-                mask >>= 1;
-                value >>= 1;
-            }
-            return static_cast<sf::Uint8>((value & mask) * 255 / (mask ? mask : 1));
-        };
-        image.create(static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height));
-        for (int y = 0; y < attributes.height; ++y)
-        {
-            for (int x = 0; x < attributes.width; ++x)
-            {
-                const unsigned long value = XGetPixel(pixels, x, y);
-                image.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
-                               sf::Color(channel(value, pixels->red_mask), channel(value, pixels->green_mask),
-                                         channel(value, pixels->blue_mask)));
-            }
-        }
+        image = toImage(*pixels);
         XDestroyImage(pixels);
     }
     XCloseDisplay(display);

@@ -1,6 +1,7 @@
 #include "tests/world/WorldFixture.hpp"
 
 #include "app/Catalogue.hpp"
+#include "app/SharedPictures.hpp"
 #include "plym/game/Engine.hpp"
 
 #include <cmath>
@@ -55,7 +56,7 @@ protected:
         char program[] = "test_world";
         char* arguments[] = {program, nullptr};
         mEngine->initialize(1, arguments);
-        loadGameResources();
+        QEL::loadSharedPictures();
         ASSERT_TRUE(mScreen.create(800, 600));
 
         // The core component installs the input binds the player reads.
@@ -69,24 +70,6 @@ protected:
     }
 
     void TearDown() override { mEngine.reset(); }
-
-    static void loadGameResources()
-    {
-        loadPlayerResources();
-        const auto sheet = [](const char* name, const char* file, unsigned char columns, unsigned char rows) {
-            if (!QEL::gSpritesheets.contains(name))
-                QEL::gSpritesheets.load(name, file, columns, rows);
-        };
-        const auto texture = [](const char* name, const char* file) {
-            if (!QEL::gTextures.contains(name))
-                QEL::gTextures.load(name, file);
-        };
-        sheet("Cactus", "QELCactus.png", 3, 6);
-        sheet("Tree", "tree.png", 8, 6);
-        texture("Cactus::Shadow", "CactiColl.png");
-        texture("Tree::Shadow", "Treecoll.png");
-        texture("Action::Axe", "axe.png");
-    }
 
     sf::Image drawFrame(bool withUi)
     {
