@@ -1,6 +1,7 @@
 #include "server/ServerOptions.hpp"
 
-#include <limits>
+#include "tools/CommandLine.hpp"
+
 #include <stdexcept>
 
 namespace QEL
@@ -9,24 +10,6 @@ namespace Hosting
 {
 namespace
 {
-
-/// Whole number in [low, high] from a command-line value.
-unsigned long readNumber(const std::string& option, const std::string& text, unsigned long low, unsigned long high)
-{
-    std::size_t used = 0;
-    unsigned long value = 0;
-    try
-    {
-        value = std::stoul(text, &used);
-    }
-    catch (const std::exception&)
-    {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || text[0] == '-' || value < low || value > high)
-        throw std::runtime_error("Invalid value for " + option + ": '" + text + "'");
-    return value;
-}
 
 bool takesValue(const std::string& option)
 {
@@ -59,17 +42,17 @@ ServerOptions ServerOptions::parse(int argc, const char* const* argv, bool& help
             throw std::runtime_error("Missing value for " + option);
         const std::string value = argv[++i];
         if (option == "--port")
-            options.port = static_cast<std::uint16_t>(readNumber(option, value, 0, 65535));
+            options.port = static_cast<std::uint16_t>(CommandLine::readNumber(option, value, 0, 65535));
         else if (option == "--bind")
             options.bind = value;
         else if (option == "--max-players")
-            options.maxPlayers = readNumber(option, value, 1, 100000);
+            options.maxPlayers = CommandLine::readNumber(option, value, 1, 100000);
         else if (option == "--idle-timeout")
-            options.idleTimeout = std::chrono::seconds(readNumber(option, value, 1, 86400));
+            options.idleTimeout = std::chrono::seconds(CommandLine::readNumber(option, value, 1, 86400));
         else if (option == "--heartbeat")
-            options.heartbeatInterval = std::chrono::seconds(readNumber(option, value, 1, 3600));
+            options.heartbeatInterval = std::chrono::seconds(CommandLine::readNumber(option, value, 1, 3600));
         else
-            options.flushInterval = std::chrono::milliseconds(readNumber(option, value, 0, 1000));
+            options.flushInterval = std::chrono::milliseconds(CommandLine::readNumber(option, value, 0, 1000));
     }
     return options;
 }

@@ -1,5 +1,7 @@
 #include "tools/bot/BotOptions.hpp"
 
+#include "tools/CommandLine.hpp"
+
 #include <stdexcept>
 
 namespace QEL
@@ -8,23 +10,6 @@ namespace Bots
 {
 namespace
 {
-
-unsigned long readNumber(const std::string& option, const std::string& text, unsigned long low, unsigned long high)
-{
-    std::size_t used = 0;
-    unsigned long value = 0;
-    try
-    {
-        value = std::stoul(text, &used);
-    }
-    catch (const std::exception&)
-    {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || text[0] == '-' || value < low || value > high)
-        throw std::runtime_error("Invalid value for " + option + ": '" + text + "'");
-    return value;
-}
 
 double readSeconds(const std::string& option, const std::string& text)
 {
@@ -54,7 +39,7 @@ void readServer(const std::string& text, BotOptions& options)
     }
     if (colon > 0)
         options.host = text.substr(0, colon);
-    options.port = static_cast<std::uint16_t>(readNumber("--server", text.substr(colon + 1), 1, 65535));
+    options.port = static_cast<std::uint16_t>(CommandLine::readNumber("--server", text.substr(colon + 1), 1, 65535));
 }
 
 bool takesValue(const std::string& option)
@@ -83,7 +68,7 @@ BotOptions BotOptions::parse(int argc, const char* const* argv, bool& help)
         else if (i + 1 >= argc)
             throw std::runtime_error("Missing value for " + option);
         else if (option == "--count")
-            options.count = static_cast<unsigned>(readNumber(option, argv[++i], 1, 4096));
+            options.count = static_cast<unsigned>(CommandLine::readNumber(option, argv[++i], 1, 4096));
         else if (option == "--duration")
             options.duration = readSeconds(option, argv[++i]);
         else if (option == "--server")
@@ -94,7 +79,7 @@ BotOptions BotOptions::parse(int argc, const char* const* argv, bool& help)
             options.chat = options.chat || options.chatEvery > 0.0;
         }
         else if (option == "--seed")
-            options.seed = static_cast<std::uint32_t>(readNumber(option, argv[++i], 0, 0xFFFFFFFFul));
+            options.seed = static_cast<std::uint32_t>(CommandLine::readNumber(option, argv[++i], 0, 0xFFFFFFFFul));
         else
             options.prefix = argv[++i];
     }
