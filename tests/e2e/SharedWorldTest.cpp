@@ -1,140 +1,48 @@
 #include "tests/e2e/GameClient.hpp"
 #include "tests/e2e/ObserverClient.hpp"
 #include "tests/e2e/ServerProcess.hpp"
-#include "tests/support/ChildProcess.hpp"
+#include "tests/e2e/WorldScene.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <sstream>
+#include <set>
+#include <thread>
 
 using namespace std::chrono_literals;
-using QEL::Testing::ChildProcess;
-using QEL::Testing::GameClient;
-using QEL::Testing::ObserverClient;
-using QEL::Testing::ServerProcess;
-using Move = ObserverClient::Move;
+using namespace QEL::Testing;
 
 namespace
 {
 
-struct TreeSpot
-{
-    std::uint32_t entity;
-    sf::Vector2f position;
-};
-
-/// The trees of the world with their entity ids, from the probe's listing.
-std::vector<TreeSpot> readTrees(const std::string& listing)
-{
-    std::istringstream lines(listing);
-    std::vector<TreeSpot> trees;
-    std::string line;
-    while (std::getline(lines, line))
-    {
-        std::istringstream fields(line);
-        std::string word;
-        TreeSpot tree{};
-        if (fields >> word >> tree.entity >> tree.position.x >> tree.position.y && word == "tree")
-            trees.push_back(tree);
-    }
-    return trees;
-}
-
-sf::Vector2f ground(const Plym::Math::Vector3& position)
-{
-    return {position.x, position.y};
-}
-
-/// Where a world point shows in the 800 x 600 window of a client whose man stands at `player`:
-/// the camera looks 135 units above his feet and shows two world units per pixel (far from
-/// the world's edges, where it would be clamped).
-sf::FloatRect toPixels(sf::Vector2f player, const sf::FloatRect& world)
-{
-    return {(world.left - player.x) / 2.f + 400.f, (world.top - (player.y - 135.f)) / 2.f + 300.f, world.width / 2.f,
-            world.height / 2.f};
-}
-
-sf::Vector2f toPixel(sf::Vector2f player, sf::Vector2f world)
-{
-    const sf::FloatRect pixel = toPixels(player, sf::FloatRect(world, sf::Vector2f()));
-    return {pixel.left, pixel.top};
-}
-
-/// Part of the window where the world is not hidden by the minimap or the button bar.
-bool inOpenView(const sf::FloatRect& pixels)
-{
-    const sf::FloatRect minimap(540.f, 0.f, 260.f, 240.f);
-    return pixels.left >= 10.f && pixels.top >= 10.f && pixels.left + pixels.width <= 790.f &&
-           pixels.top + pixels.height <= 480.f && !pixels.intersects(minimap);
-}
-
-/// What a standing tree draws over the ground: trunk and crown.
-sf::FloatRect pictureOf(const TreeSpot& tree)
-{
-    return {tree.position.x - 180.f, tree.position.y - 535.f, 360.f, 540.f};
-}
-
-/// Where a click reaches the tree.
-sf::FloatRect clickBoundsOf(const TreeSpot& tree)
-{
-    return {tree.position.x - 180.f, tree.position.y - 540.f, 360.f, 596.f};
-}
-
-/// Whether the area overlaps the picture of a man standing at `feet` (180 x 270 units above
-/// them), or the name drawn over him when he is somebody else's player.
-bool coversMan(const sf::FloatRect& area, sf::Vector2f feet, bool named)
-{
-    const sf::FloatRect figure(feet.x - 90.f, feet.y - 280.f, 180.f, 290.f);
-    const sf::FloatRect name(feet.x - 150.f, feet.y - 340.f, 300.f, 80.f);
-    return area.intersects(figure) || (named && area.intersects(name));
-}
-
-float distanceToSegment(sf::Vector2f point, sf::Vector2f from, sf::Vector2f to)
-{
-    const sf::Vector2f way = to - from;
-    const float length = way.x * way.x + way.y * way.y;
-    const float along = length > 0.f ? std::clamp(((point.x - from.x) * way.x + (point.y - from.y) * way.y) / length, 0.f, 1.f) : 0.f;
-    const sf::Vector2f nearest = from + way * along;
-    return std::hypot(point.x - nearest.x, point.y - nearest.y);
-}
+// The observer never moves from where the server puts new players.
+const sf::Vector2f Watcher(11520.f, 11520.f);
 
 /// How player A gets to a tree and what the test looks at.
 struct ChopPlan
 {
-    TreeSpot tree;
-    sf::Vector2f corner;  ///< A walks straight to here, then turns and walks to `stand`
-    sf::Vector2f stand;   ///< where A stands while chopping, below the tree
+    WorldObject tree;
+    std::vector<sf::Vector2f> way;  ///< how A walks to `stand`
+    sf::Vector2f stand;             ///< where A stands while chopping, below the tree
     sf::Vector2f click;   ///< the world point A clicks
     sf::FloatRect crown;  ///< middle of the tree's crown, in world units
 };
 
-/// Whether a man walking straight from `from` to `to` keeps clear of every trunk and of the man
-/// standing at `other` (he may start beside him, but must not walk into him).
-bool legClear(sf::Vector2f from, sf::Vector2f to, const std::vector<TreeSpot>& trees, sf::Vector2f other)
-{
-    // Bodies are about 140 x 70 units.
-    const float toOther = distanceToSegment(other, from, to);
-    const bool awayFromOther = toOther >= 150.f || toOther >= std::hypot(other.x - from.x, other.y - from.y) - 0.01f;
-    return awayFromOther && std::none_of(trees.begin(), trees.end(), [&](const TreeSpot& tree) {
-        return distanceToSegment(tree.position, from, to) <= 130.f;
-    });
-}
-
 /// A point of the tree's picture that no tree further down the screen takes the click from.
-std::optional<sf::Vector2f> findClickPoint(const std::vector<TreeSpot>& trees, const TreeSpot& tree)
+std::optional<sf::Vector2f> findClickPoint(const std::vector<WorldObject>& trees, const WorldObject& tree)
 {
     for (float y = tree.position.y - 100.f; y > tree.position.y - 520.f; y -= 20.f)
     {
         for (float x = tree.position.x - 160.f; x < tree.position.x + 160.f; x += 20.f)
         {
             const sf::Vector2f point(x, y);
-            const bool taken = std::any_of(trees.begin(), trees.end(), [&](const TreeSpot& other) {
-                return other.entity != tree.entity && other.position.y >= tree.position.y && clickBoundsOf(other).contains(point);
+            const bool taken = std::any_of(trees.begin(), trees.end(), [&](const WorldObject& other) {
+                return other.entity != tree.entity && other.position.y >= tree.position.y &&
+                       clickBoundsOfTree(other.position).contains(point);
             });
             if (!taken)
                 return point;
@@ -143,48 +51,53 @@ std::optional<sf::Vector2f> findClickPoint(const std::vector<TreeSpot>& trees, c
     return std::nullopt;
 }
 
-/// The nearest tree that A can walk to from `spawnA` on a clear L-shaped path and whose crown
-/// has nothing in front of it: no other tree, no man. B will join later and appear beside the
-/// observer standing at `watcher`, above or below him; the crown must be in B's open view then.
-std::optional<ChopPlan> planChop(const std::vector<TreeSpot>& trees, sf::Vector2f spawnA, sf::Vector2f watcher)
+/// Whether any tree but `entity` draws over the area.
+bool hiddenByTrees(const WorldObjects& world, const sf::FloatRect& area, std::uint32_t entity)
 {
-    const sf::Vector2f spawnsB[] = {watcher - sf::Vector2f(0.f, 100.f), watcher + sf::Vector2f(0.f, 100.f)};
-    std::optional<ChopPlan> best;
-    float bestLength = 0.f;
-    for (const TreeSpot& tree : trees)
+    return std::any_of(world.trees.begin(), world.trees.end(), [&](const WorldObject& tree) {
+        return tree.entity != entity && pictureOfTree(tree.position).intersects(area);
+    });
+}
+
+/// Candidates ordered by their distance from `point`, nearest first.
+std::vector<WorldObject> byDistance(std::vector<WorldObject> objects, sf::Vector2f point)
+{
+    const auto distance = [point](const WorldObject& object) {
+        return std::hypot(object.position.x - point.x, object.position.y - point.y);
+    };
+    std::sort(objects.begin(), objects.end(),
+              [&](const WorldObject& a, const WorldObject& b) { return distance(a) < distance(b); });
+    return objects;
+}
+
+/// The nearest tree that A can walk to from `spawnA` on a clear way and whose crown
+/// has nothing in front of it: no other tree, no man. B will join later and appear beside the
+/// observer, above or below him; the crown must be in B's open view then.
+std::optional<ChopPlan> planChop(const WorldObjects& world, sf::Vector2f spawnA)
+{
+    const sf::Vector2f spawnsB[] = {Watcher - sf::Vector2f(0.f, 100.f), Watcher + sf::Vector2f(0.f, 100.f)};
+    const std::vector<sf::Vector2f> obstacles = world.getObstacles();
+    for (const WorldObject& tree : byDistance(world.trees, spawnA))
     {
         const sf::Vector2f stand = tree.position + sf::Vector2f(0.f, 150.f);
         const sf::FloatRect crown(tree.position.x - 80.f, tree.position.y - 480.f, 160.f, 160.f);
-        const float length = std::abs(stand.x - spawnA.x) + std::abs(stand.y - spawnA.y);
-        if (best && length >= bestLength)
-            continue;
-        const bool seen = inOpenView(toPixels(stand, crown)) && !coversMan(crown, watcher, true) && !coversMan(crown, stand, true) &&
+        const bool seen = inOpenView(toPixels(stand, crown)) && !coversMan(crown, Watcher, true) &&
+                          !coversMan(crown, stand, true) &&
                           std::all_of(std::begin(spawnsB), std::end(spawnsB), [&](sf::Vector2f spawnB) {
                               return inOpenView(toPixels(spawnB, crown)) && !coversMan(crown, spawnB, false);
                           }) &&
-                          std::none_of(trees.begin(), trees.end(), [&](const TreeSpot& other) {
-                              return other.entity != tree.entity && pictureOf(other).intersects(crown);
-                          });
-        const auto click = findClickPoint(trees, tree);
-        if (!seen || !click)
-            continue;
-        for (const sf::Vector2f corner : {sf::Vector2f(spawnA.x, stand.y), sf::Vector2f(stand.x, spawnA.y)})
-        {
-            if (legClear(spawnA, corner, trees, watcher) && legClear(corner, stand, trees, watcher))
-            {
-                best = ChopPlan{tree, corner, stand, *click, crown};
-                bestLength = length;
-                break;
-            }
-        }
+                          !hiddenByTrees(world, crown, tree.entity);
+        const auto click = findClickPoint(world.trees, tree);
+        const auto way = seen && click ? findWay(spawnA, stand, obstacles, {Watcher}) : std::nullopt;
+        if (way)
+            return ChopPlan{tree, *way, stand, *click, crown};
     }
-    return best;
+    return std::nullopt;
 }
 
 /// An area of bare ground as large as the crown area, in B's open view, away from every tree,
 /// the falling trunk and the men.
-std::optional<sf::FloatRect> findOpenGround(const std::vector<TreeSpot>& trees, const ChopPlan& plan, sf::Vector2f spawnB,
-                                            sf::Vector2f watcher)
+std::optional<sf::FloatRect> findOpenGround(const WorldObjects& world, const ChopPlan& plan, sf::Vector2f spawnB)
 {
     const sf::Vector2f tree = plan.tree.position;
     const sf::FloatRect fall(tree.x - 200.f, tree.y - 560.f, 560.f, 940.f);
@@ -196,9 +109,8 @@ std::optional<sf::FloatRect> findOpenGround(const std::vector<TreeSpot>& trees, 
             const sf::FloatRect area(spawnB.x + (x - 400.f) * 2.f, spawnB.y - 135.f + (y - 300.f) * 2.f, plan.crown.width,
                                      plan.crown.height);
             const bool open = inOpenView(pixels) && !area.intersects(fall) && !coversMan(area, spawnB, false) &&
-                              !coversMan(area, watcher, true) && !coversMan(area, plan.stand, true) &&
-                              std::none_of(trees.begin(), trees.end(),
-                                           [&](const TreeSpot& other) { return pictureOf(other).intersects(area); });
+                              !coversMan(area, Watcher, true) && !coversMan(area, plan.stand, true) &&
+                              !hiddenByTrees(world, area, 0);
             if (open)
                 return area;
         }
@@ -206,66 +118,35 @@ std::optional<sf::FloatRect> findOpenGround(const std::vector<TreeSpot>& trees, 
     return std::nullopt;
 }
 
-/// Walks straight along one axis by holding its key until the streamed position is about at
-/// `to`, then waits for the man to stand still; his resting move.
-std::optional<Move> walk(GameClient& client, ObserverClient& observer, std::uint32_t player, sf::Vector2f from, sf::Vector2f to)
+/// A joined player standing still where the server put him.
+struct Arrival
 {
-    const bool sideways = std::abs(to.x - from.x) > std::abs(to.y - from.y);
-    const float sign = (sideways ? to.x - from.x : to.y - from.y) > 0.f ? 1.f : -1.f;
-    const std::string key = sideways ? (sign > 0.f ? "d" : "a") : (sign > 0.f ? "s" : "w");
-    const std::size_t before = observer.getMoveCount(player);
-    if (!client.holdKey(key))
+    std::uint32_t player;
+    sf::Vector2f feet;
+};
+
+std::optional<Arrival> joinAndSettle(GameClient& client, ObserverClient& observer, const std::string& name)
+{
+    if (!client.join(name, 90s))
         return std::nullopt;
-    // The man slides on a little once the key is up.
-    const auto there = observer.waitForMove(player, [&](const Move& move) {
-        return ((sideways ? move.position.x - to.x : move.position.y - to.y) * sign) > -40.f;
-    }, 30s, before);
-    client.releaseKey(key);
-    if (!there)
+    const auto player = observer.waitForPlayer(name, 30s);
+    if (!player)
         return std::nullopt;
-    return observer.waitForStill(player, 30s, observer.getMoveCount(player));
+    // He appears on top of whoever stands at the spawn and stands still once their bodies have pushed apart.
+    const auto still = observer.waitForStill(*player, 30s);
+    if (!still)
+        return std::nullopt;
+    return Arrival{*player, ground(still->position)};
 }
 
-/// Share of the pixels in the area that differ clearly between the two pictures.
-double changedShare(const sf::Image& before, const sf::Image& after, const sf::FloatRect& area)
+void closeAll(std::initializer_list<GameClient*> clients)
 {
-    int changed = 0;
-    int total = 0;
-    for (unsigned y = static_cast<unsigned>(area.top); y < static_cast<unsigned>(area.top + area.height); ++y)
+    for (GameClient* client : clients)
     {
-        for (unsigned x = static_cast<unsigned>(area.left); x < static_cast<unsigned>(area.left + area.width); ++x)
-        {
-            const sf::Color a = before.getPixel(x, y);
-            const sf::Color b = after.getPixel(x, y);
-            const int difference = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-            changed += difference > 24 ? 1 : 0;
-            ++total;
-        }
+        const auto status = client->close(30s);
+        ASSERT_TRUE(status.has_value()) << client->getProcess().getOutput();
+        EXPECT_EQ(*status, 0) << client->getProcess().getOutput();
     }
-    return total > 0 ? static_cast<double>(changed) / total : 0.0;
-}
-
-/// Takes screenshots until the area has changed by at least `share` against `before`; the
-/// share of the last one.
-double waitForChange(const GameClient& client, const sf::Image& before, const sf::FloatRect& area, double share,
-                     std::chrono::milliseconds deadline, const std::string& name)
-{
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    double seen = 0.0;
-    sf::Image now;
-    do
-    {
-        now = client.screenshot();
-        seen = now.getSize() == before.getSize() ? changedShare(before, now, area) : 0.0;
-        if (seen >= share)
-            return seen;
-        std::this_thread::sleep_for(200ms);
-    } while (std::chrono::steady_clock::now() < end);
-    // Left for whoever looks into the failure.
-    const auto folder = std::filesystem::temp_directory_path();
-    before.saveToFile((folder / ("quelmoor-e2e-" + name + "-before.png")).string());
-    now.saveToFile((folder / ("quelmoor-e2e-" + name + "-after.png")).string());
-    return seen;
 }
 
 TEST(SharedWorld, ATreeFelledByOnePlayerFallsForTheOther)
@@ -274,47 +155,33 @@ TEST(SharedWorld, ATreeFelledByOnePlayerFallsForTheOther)
     ASSERT_TRUE(server.waitUntilListening(30s)) << server.getProcess().getOutput();
     ObserverClient observer(server.getPort(), "watcher");
     ASSERT_TRUE(observer.waitJoined(30s));
-    // The observer never moves from where the server puts new players.
-    const sf::Vector2f watcher(11520.f, 11520.f);
 
     // Both clients load the world at once; B joins only once A has walked away from the spawn.
     GameClient axeman(server.getAddress());
     GameClient onlooker(server.getAddress());
-    // The world as every client builds it, with its entity ids.
-    ChildProcess probe({QEL::Testing::programPath("quelmoor-world-probe"), "--data-dir", QEL::Testing::programPath("../data")},
-                       {{"DISPLAY", axeman.getDisplay().getName()}, {"ALSOFT_DRIVERS", "null"}});
-    ASSERT_EQ(probe.waitForExit(60s), 0) << probe.getOutput();
-    const std::vector<TreeSpot> trees = readTrees(probe.getOutput());
-    ASSERT_FALSE(trees.empty()) << probe.getOutput();
+    std::string failure;
+    const auto world = probeWorld(axeman, failure);
+    ASSERT_TRUE(world && !world->trees.empty()) << failure;
 
-    ASSERT_TRUE(axeman.join("axeman", 90s)) << axeman.getProcess().getOutput();
-    const auto a = observer.waitForPlayer("axeman", 30s);
-    ASSERT_TRUE(a.has_value());
-    // A appears on top of the observer and stands still once their bodies have pushed apart.
-    const auto spawnA = observer.waitForStill(*a, 30s);
-    ASSERT_TRUE(spawnA.has_value());
-    const auto plan = planChop(trees, ground(spawnA->position), watcher);
+    const auto a = joinAndSettle(axeman, observer, "axeman");
+    ASSERT_TRUE(a.has_value()) << axeman.getProcess().getOutput();
+    const auto plan = planChop(*world, a->feet);
     ASSERT_TRUE(plan.has_value()) << "no tree near the spawn to chop";
 
     ASSERT_TRUE(axeman.focus());
-    const auto corner = walk(axeman, observer, *a, ground(spawnA->position), plan->corner);
-    ASSERT_TRUE(corner.has_value()) << "A did not reach " << plan->corner.x << ", " << plan->corner.y;
-    const auto stand = walk(axeman, observer, *a, ground(corner->position), plan->stand);
+    const auto stand = walkWay(axeman, observer, a->player, a->feet, plan->way);
     ASSERT_TRUE(stand.has_value()) << "A did not reach " << plan->stand.x << ", " << plan->stand.y;
     const sf::Vector2f feet = ground(stand->position);
     ASSERT_LT(std::hypot(feet.x - plan->tree.position.x, feet.y - plan->tree.position.y), 280.f);
 
-    ASSERT_TRUE(onlooker.join("onlooker", 90s)) << onlooker.getProcess().getOutput();
-    const auto b = observer.waitForPlayer("onlooker", 30s);
-    ASSERT_TRUE(b.has_value());
-    const auto spawnB = observer.waitForStill(*b, 30s);
-    ASSERT_TRUE(spawnB.has_value());
-    const sf::FloatRect crownOnB = toPixels(ground(spawnB->position), plan->crown);
-    ASSERT_TRUE(inOpenView(crownOnB) && !coversMan(plan->crown, ground(spawnB->position), false))
-        << "B stands at " << spawnB->position.x << ", " << spawnB->position.y;
-    const auto openGround = findOpenGround(trees, *plan, ground(spawnB->position), watcher);
+    const auto b = joinAndSettle(onlooker, observer, "onlooker");
+    ASSERT_TRUE(b.has_value()) << onlooker.getProcess().getOutput();
+    const sf::FloatRect crownOnB = toPixels(b->feet, plan->crown);
+    ASSERT_TRUE(inOpenView(crownOnB) && !coversMan(plan->crown, b->feet, false))
+        << "B stands at " << b->feet.x << ", " << b->feet.y;
+    const auto openGround = findOpenGround(*world, *plan, b->feet);
     ASSERT_TRUE(openGround.has_value());
-    const sf::FloatRect groundOnB = toPixels(ground(spawnB->position), *openGround);
+    const sf::FloatRect groundOnB = toPixels(b->feet, *openGround);
 
     const sf::Image onlookerBefore = onlooker.screenshot();
     ASSERT_EQ(onlookerBefore.getSize(), sf::Vector2u(800, 600));
@@ -334,12 +201,151 @@ TEST(SharedWorld, ATreeFelledByOnePlayerFallsForTheOther)
     EXPECT_GE(waitForChange(onlooker, onlookerBefore, crownOnB, 0.4, 30s, "onlooker"), 0.4);
     EXPECT_LT(changedShare(onlookerBefore, onlooker.screenshot(), groundOnB), 0.05);
 
-    for (GameClient* client : {&axeman, &onlooker})
+    closeAll({&axeman, &onlooker});
+}
+
+/// Where the two players stand to see a cactus, and how they get there.
+struct PickPlan
+{
+    WorldObject cactus;
+    sf::Vector2f standA, standB;  ///< A, who picks, stands left of the cactus; B, who watches, right of it
+    std::vector<sf::Vector2f> wayA, wayB;
+};
+
+/// The nearest cactus that both players can walk to on clear ways (B after A) and see
+/// unhidden from where they stand.
+std::optional<PickPlan> planPick(const WorldObjects& world, sf::Vector2f spawnA, sf::Vector2f spawnB)
+{
+    const std::vector<sf::Vector2f> obstacles = world.getObstacles();
+    for (const WorldObject& cactus : byDistance(world.cacti, spawnA))
     {
-        const auto status = client->close(30s);
-        ASSERT_TRUE(status.has_value()) << client->getProcess().getOutput();
-        EXPECT_EQ(*status, 0) << client->getProcess().getOutput();
+        const sf::Vector2f standA = cactus.position + sf::Vector2f(-220.f, 120.f);
+        const sf::Vector2f standB = cactus.position + sf::Vector2f(220.f, 120.f);
+        const sf::FloatRect area = boundsOfCactus(cactus.position);
+        const bool seen = !hiddenByTrees(world, area, 0) && !coversMan(area, standA, true) && !coversMan(area, standB, true) &&
+                          inOpenView(toPixels(standA, area)) && inOpenView(toPixels(standB, area));
+        if (!seen)
+            continue;
+        const auto wayA = findWay(spawnA, standA, obstacles, {Watcher, spawnB});
+        const auto wayB = wayA ? findWay(spawnB, standB, obstacles, {Watcher, standA}) : std::nullopt;
+        if (wayB)
+            return PickPlan{cactus, standA, standB, *wayA, *wayB};
     }
+    return std::nullopt;
+}
+
+/// The colours of the rosebud: in the sheet's cells of an unpicked cactus, but in none of a picked one.
+std::set<std::uint32_t> rosebudColours()
+{
+    sf::Image sheet;
+    if (!sheet.loadFromFile("QELCactus.png"))
+        return {};
+    const auto colours = [&](std::initializer_list<sf::Vector2u> cells) {
+        std::set<std::uint32_t> found;
+        for (const sf::Vector2u cell : cells)
+        {
+            for (unsigned y = cell.y * 30; y < cell.y * 30 + 30; ++y)
+            {
+                for (unsigned x = cell.x * 30; x < cell.x * 30 + 30; ++x)
+                {
+                    const sf::Color colour = sheet.getPixel(x, y);
+                    if (colour.a == 255)
+                        found.insert(colour.toInteger());
+                }
+            }
+        }
+        return found;
+    };
+    const std::set<std::uint32_t> unpicked = colours({{1, 1}, {1, 2}, {2, 1}, {2, 2}});
+    const std::set<std::uint32_t> picked = colours({{0, 1}, {0, 2}, {2, 4}, {2, 5}});
+    std::set<std::uint32_t> bud;
+    std::set_difference(unpicked.begin(), unpicked.end(), picked.begin(), picked.end(), std::inserter(bud, bud.end()));
+    return bud;
+}
+
+/// Pixels of the area showing a rosebud colour.
+int countRosebudPixels(const sf::Image& screen, const sf::FloatRect& area, const std::set<std::uint32_t>& bud)
+{
+    int count = 0;
+    for (unsigned y = static_cast<unsigned>(area.top); y < static_cast<unsigned>(area.top + area.height); ++y)
+    {
+        for (unsigned x = static_cast<unsigned>(area.left); x < static_cast<unsigned>(area.left + area.width); ++x)
+        {
+            sf::Color colour = screen.getPixel(x, y);
+            colour.a = 255;
+            count += bud.count(colour.toInteger()) > 0 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+/// Takes screenshots until the area shows no rosebud; the rosebud pixels of the last one.
+int waitForNoRosebud(const GameClient& client, const sf::FloatRect& area, const std::set<std::uint32_t>& bud,
+                     const std::string& name)
+{
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    sf::Image screen;
+    int left = 0;
+    do
+    {
+        screen = client.screenshot();
+        left = screen.getSize() == sf::Vector2u(800, 600) ? countRosebudPixels(screen, area, bud) : -1;
+        if (left == 0)
+            return 0;
+        std::this_thread::sleep_for(200ms);
+    } while (std::chrono::steady_clock::now() < end);
+    keepPicture(screen, name);
+    return left;
+}
+
+TEST(SharedWorld, ACactusPickedByOnePlayerIsPickedForTheOther)
+{
+    const std::set<std::uint32_t> bud = rosebudColours();
+    ASSERT_FALSE(bud.empty()) << "the cactus sheet shows no rosebud";
+
+    ServerProcess server;
+    ASSERT_TRUE(server.waitUntilListening(30s)) << server.getProcess().getOutput();
+    ObserverClient observer(server.getPort(), "watcher");
+    ASSERT_TRUE(observer.waitJoined(30s));
+
+    GameClient picker(server.getAddress());
+    GameClient onlooker(server.getAddress());
+    std::string failure;
+    const auto world = probeWorld(picker, failure);
+    ASSERT_TRUE(world && !world->cacti.empty()) << failure;
+
+    // Both join before anybody walks: the desert is far from the spawn, and they walk there one after the other.
+    const auto a = joinAndSettle(picker, observer, "picker");
+    ASSERT_TRUE(a.has_value()) << picker.getProcess().getOutput();
+    const auto b = joinAndSettle(onlooker, observer, "onlooker");
+    ASSERT_TRUE(b.has_value()) << onlooker.getProcess().getOutput();
+    const auto plan = planPick(*world, a->feet, b->feet);
+    ASSERT_TRUE(plan.has_value()) << "no cactus both players can walk to";
+
+    ASSERT_TRUE(picker.focus());
+    const auto standA = walkWay(picker, observer, a->player, a->feet, plan->wayA);
+    ASSERT_TRUE(standA.has_value()) << "A did not reach " << plan->standA.x << ", " << plan->standA.y;
+    ASSERT_TRUE(onlooker.focus());
+    const auto standB = walkWay(onlooker, observer, b->player, b->feet, plan->wayB);
+    ASSERT_TRUE(standB.has_value()) << "B did not reach " << plan->standB.x << ", " << plan->standB.y;
+
+    const sf::FloatRect area = boundsOfCactus(plan->cactus.position);
+    const sf::FloatRect cactusOnA = toPixels(ground(standA->position), area);
+    const sf::FloatRect cactusOnB = toPixels(ground(standB->position), area);
+    ASSERT_TRUE(inOpenView(cactusOnA) && inOpenView(cactusOnB));
+    const sf::Image onlookerBefore = onlooker.screenshot();
+    ASSERT_GT(countRosebudPixels(onlookerBefore, cactusOnB, bud), 0) << "B sees no rosebud on the cactus";
+
+    // A right click on the cactus's stem picks its rosebud.
+    const sf::Vector2f click = toPixel(ground(standA->position), plan->cactus.position - sf::Vector2f(0.f, 60.f));
+    ASSERT_TRUE(picker.click(static_cast<int>(click.x), static_cast<int>(click.y), 3));
+    EXPECT_TRUE(observer.waitForWorldEvent(plan->cactus.entity, "Rosebud", 30s))
+        << "no picking of cactus " << plan->cactus.entity << " relayed";
+
+    EXPECT_EQ(waitForNoRosebud(picker, cactusOnA, bud, "picker"), 0);
+    EXPECT_EQ(waitForNoRosebud(onlooker, cactusOnB, bud, "onlooker"), 0);
+
+    closeAll({&picker, &onlooker});
 }
 
 } // namespace

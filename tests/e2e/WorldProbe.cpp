@@ -1,6 +1,7 @@
 // quelmoor-world-probe: builds the world the way the client does at start-up and lists its
-// trees, so that end-to-end tests know where to click and which entity id a tree has.
+// trees and cacti, so that end-to-end tests know where to click and which entity id an object has.
 
+#include "actors/Cactus.hpp"
 #include "actors/Tree.hpp"
 #include "app/Catalogue.hpp"
 #include "app/SharedPictures.hpp"
@@ -19,7 +20,8 @@ namespace
 const char* const Usage =
     "Usage: quelmoor-world-probe [--data-dir DIR]\n"
     "Builds the world from \"Example Chunk.png\" exactly as the client does before it seeds\n"
-    "its random numbers, and prints one line per tree: \"tree <entity id> <x> <y>\".\n"
+    "its random numbers, and prints one line per tree, \"tree <entity id> <x> <y>\", and per\n"
+    "cactus, \"cactus <entity id> <x> <y>\" (where its trunk meets the ground).\n"
     "Needs a display (textures are loaded). Options:\n"
     "  --data-dir DIR   read the game's files from DIR\n"
     "  --help           show this text\n";
@@ -60,6 +62,11 @@ int main(int argc, char** argv)
             {
                 const sf::FloatRect& bounds = static_cast<QEL::Tree*>(component)->getBounds();
                 std::cout << "tree " << entity << " " << bounds.left + 180.f << " " << bounds.top + 540.f << "\n";
+            }
+            for (Tessaly::Component* component : system.getAllComponentsOnEntity(entity, "QEL.Game.Cactus"))
+            {
+                const sf::FloatRect& bounds = static_cast<QEL::Cactus*>(component)->getBounds();
+                std::cout << "cactus " << entity << " " << bounds.left + 30.f << " " << bounds.top + 300.f << "\n";
             }
         }
         return 0;
