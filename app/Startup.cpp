@@ -17,6 +17,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 
 namespace QEL
@@ -78,39 +79,49 @@ void queueMusic(Tessaly::EntitySystem& system, const char* section, const std::s
 
 } // namespace
 
-int runGame(int argc, char** argv)
+Startup::Startup(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "");
     Plym::Profiling::reset();
     Plym::Profiling::start(Plym::Profiling::getId("Init"));
 
-    Tessaly::EntitySystem system(false);
-    Plym::Engine engine(system, 255);
-    engine.addHook("Components", "QEL Components").call(registerComponents);
-    engine.initialize(argc, argv);
+    mSystem = std::make_unique<Tessaly::EntitySystem>(false);
+    mEngine = std::make_unique<Plym::Engine>(*mSystem, 255);
+    mEngine->addHook("Components", "QEL Components").call(registerComponents);
+    mEngine->initialize(argc, argv);
 
     Plym::FastMath::CRC32::setPolynomial(0xEDB88320);
-    engine.getService<Plym::FileSystem>()->setApplicationInformation("Brindlewick Studios", "Quelmoor", "QEL");
+    mEngine->getService<Plym::FileSystem>()->setApplicationInformation("Brindlewick Studios", "Quelmoor", "QEL");
     replacePendingFiles(".");
     loadSharedPictures();
     loadMusic();
 
-    GameClass* core = createCore(system);
+    mCore = createCore(*mSystem);
     {
         Plym::Profiling::Block block("Creating Components");
-        createWorld(system);
-        createActors(system);
+        createWorld(*mSystem);
+        createActors(*mSystem);
     }
-    queueMusic(system, "Adding Music #1", "I Am The Adventuror.ogg");
-    queueMusic(system, "Adding Music #2", "DSRT.ogg");
+    queueMusic(*mSystem, "Adding Music #1", "I Am The Adventuror.ogg");
+    queueMusic(*mSystem, "Adding Music #2", "DSRT.ogg");
 
     Plym::Profiling::end("Init");
     Plym::Profiling::print();
     Plym::Profiling::clear();
 
-    engine.storeRT(core->getRenderTarget());
+    mEngine->storeRT(mCore->getRenderTarget());
+}
+
+Startup::~Startup()
+{
+    mEngine.reset();
+    mSystem.reset();
+}
+
+int Startup::run()
+{
     boost::nowide::cout << "Launching Quelmoor v" << "0.2.1" << " client..." << std::endl;
-    return core->run();
+    return mCore->run();
 }
 
 } // namespace QEL

@@ -8,7 +8,8 @@ int main(int argc, char** argv)
 {
     try
     {
-        return QEL::runGame(argc, argv);
+        QEL::Startup game(argc, argv);
+        return game.run();
     }
     catch (const std::exception& error)
     {
