@@ -9,6 +9,7 @@
 #include "plym/core/Profiling.hpp"
 #include "plym/core/Vector3.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 
@@ -16,6 +17,17 @@
 
 namespace QEL
 {
+
+SheetPart Tree::sParts[PartCount] = {
+    {sf::IntRect(540, 90, 180, 180), sf::Vector2f(90.f, 175.f)},
+    {sf::IntRect(360, 180, 180, 180), sf::Vector2f(90.f, 175.f)},
+    {sf::IntRect(360, 360, 180, 180), sf::Vector2f(90.f, 175.f)},
+    {sf::IntRect(90, 360, 180, 180), sf::Vector2f(90.f, 175.f)},
+    {sf::IntRect(0, 0, 360, 270), sf::Vector2f(180.f, 535.f)},
+    {sf::IntRect(0, 270, 360, 90), sf::Vector2f(180.f, 265.f)},
+    {sf::IntRect(360, 0, 360, 90), sf::Vector2f(180.f, 265.f)},
+};
+bool Tree::sPartsTrimmed = false;
 
 Tree::Tree() :
 Component("QEL.Game.Tree"),
@@ -107,6 +119,8 @@ void Tree::draw(const Tessaly::Message& message)
         return;
     }
     sf::RenderTarget& target = *event.first;
+    if (!sPartsTrimmed)
+        trimParts();
 
     sf::Sprite sprite(*mShadowTexture);
     sprite.setPosition(mPosition);
@@ -166,24 +180,32 @@ void Tree::placeWood()
 
 void Tree::drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const
 {
-    const auto drawPart = [&](const sf::IntRect& rect, float originX, float originY) {
-        sprite.setTextureRect(rect);
-        sprite.setOrigin(originX, originY);
+    const auto drawPart = [&](Part part) {
+        sprite.setTextureRect(sParts[part].rect);
+        sprite.setOrigin(sParts[part].origin);
         target.draw(sprite);
     };
     if (mFelled)
     {
-        drawPart(sf::IntRect(540, 90, 180, 180), 90.f, 175.f);
+        drawPart(Stump);
         return;
     }
     if (mProgress > 2.f / 3.f)
-        drawPart(sf::IntRect(360, 180, 180, 180), 90.f, 175.f);
+        drawPart(TrunkCut);
     else if (mProgress > 1.f / 3.f)
-        drawPart(sf::IntRect(360, 360, 180, 180), 90.f, 175.f);
+        drawPart(TrunkNotched);
     else
-        drawPart(sf::IntRect(90, 360, 180, 180), 90.f, 175.f);
-    drawPart(sf::IntRect(0, 0, 360, 270), 180.f, 535.f);
-    drawPart(mDebranched ? sf::IntRect(360, 0, 360, 90) : sf::IntRect(0, 270, 360, 90), 180.f, 265.f);
+        drawPart(Trunk);
+    drawPart(Crown);
+    drawPart(mDebranched ? Stripped : Branches);
+}
+
+void Tree::trimParts()
+{
+    const sf::Image image = mSheet->getTexture().copyToImage();
+    for (SheetPart& part : sParts)
+        part = part.trimmed(image);
+    sPartsTrimmed = true;
 }
 
 void Tree::drawProgress(sf::RenderTarget& target) const

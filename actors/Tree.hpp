@@ -1,6 +1,7 @@
 #ifndef QEL_ACTORS_TREE_HPP
 #define QEL_ACTORS_TREE_HPP
 
+#include "actors/SheetPart.hpp"
 #include "ecs/Component.hpp"
 #include "plym/core/Vector2.hpp"
 #include "plym/game/RadialProgressBar.hpp"
@@ -54,6 +55,8 @@ private:
     /// Tells the wood spawned by the fall where it lies and whether the tree was stripped.
     void placeWood();
     void drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const;
+    /// Cuts the transparent margins off the parts, once, from the sheet's pixels.
+    void trimParts();
     void drawProgress(sf::RenderTarget& target) const;
 
     bool mUpdateRequested;
@@ -68,6 +71,11 @@ private:
     float mProgress;
     bool mFelled;
     bool mDebranched;
+
+    /// The pictures of a tree on its sheet, in the order of `Part`.
+    enum Part { Stump, TrunkCut, TrunkNotched, Trunk, Crown, Branches, Stripped, PartCount };
+    static SheetPart sParts[PartCount];
+    static bool sPartsTrimmed;
 };
 
 } // namespace QEL

@@ -307,8 +307,9 @@ void Chunk::draw(Tessaly::Message& message)
     for (int x = std::max(static_cast<int>(view.left / World::TileSize), 0); x < right; ++x)
     {
         for (int y = std::max(static_cast<int>(view.top / World::TileSize), 0); y < bottom; ++y)
-            target.draw(mTiles[static_cast<std::size_t>(y) * mWidth + x]);
+            mTileBatch.add(mTiles[static_cast<std::size_t>(y) * mWidth + x]);
     }
+    mTileBatch.draw(target);
 
     if (sWaterTimer > 1.f)
     {

@@ -4,6 +4,7 @@
 #include "ecs/Component.hpp"
 #include "plym/game/Spritesheet.hpp"
 #include "world/Biome.hpp"
+#include "world/TileBatch.hpp"
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Image.hpp>
@@ -103,6 +104,7 @@ private:
     std::vector<int> mBiomes;
     std::vector<sf::Sprite*> mAnimatedTiles;
     std::vector<sf::Sprite> mTiles;
+    TileBatch mTileBatch;
 
     static std::map<int, sf::Color> sBiomeColours;
     static std::map<int, std::string> sBiomeNames;
