@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # Tests that open windows need a display; without one they run under a virtual X server.
 HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: all build deps play test test-asan test-tsan bench clean
+.PHONY: all build deps play test test-plain test-asan test-tsan fuzz bench clean
 
 all: build
 
@@ -23,12 +23,18 @@ build: $(BUILD_DIR)/CMakeCache.txt
 play: deps build
 	@./scripts/play $(BUILD_DIR)
 
-# Every suite, headless.
-test: deps build
+# Everything continuous integration runs: every suite of the plain build (the end-to-end runs
+# and the fuzz-corpus replays among them), the same under the sanitizers, the network suite
+# under ThreadSanitizer.
+test: test-plain test-asan test-tsan
+
+# Every suite of the plain build, headless.
+test-plain: deps build
 	cd $(BUILD_DIR) && ALSOFT_DRIVERS=null $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 300
 
 # Every suite but the end-to-end runs of whole programs under AddressSanitizer and
-# UndefinedBehaviorSanitizer, in its own build tree.
+# UndefinedBehaviorSanitizer, in its own build tree. Leaks are not checked: the system's
+# OpenGL and fontconfig libraries keep allocations of their own until exit.
 test-asan: deps
 	cmake -S . -B build-asan -DQUELMOOR_SANITIZE=ON -DQUELMOOR_BENCHMARKS=OFF $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
@@ -41,8 +47,17 @@ test-tsan: deps
 	cmake --build build-tsan --target test_network -j $(JOBS)
 	cd build-tsan/data && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ../bin/test_network
 
+# Every libFuzzer target for FUZZ_SECONDS each, built with clang in its own tree; new inputs
+# that reach new code are added to the corpus under fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DQUELMOOR_FUZZ=ON -DQUELMOOR_TESTS=OFF -DQUELMOOR_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build build-fuzz --target fuzz_network fuzz_server -j $(JOBS)
+	build-fuzz/bin/fuzz_network -max_total_time=$(FUZZ_SECONDS) fuzz/corpus/network
+	build-fuzz/bin/fuzz_server -max_total_time=$(FUZZ_SECONDS) fuzz/corpus/server
+
 bench: deps build
 	@./scripts/bench $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-tsan
+	rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz

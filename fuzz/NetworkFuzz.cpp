@@ -203,53 +203,6 @@ void runOne(const std::uint8_t* data, std::size_t size)
 
 } // namespace
 
-#ifdef QUELMOOR_FUZZ_REPLAY
-
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <string>
-#include <vector>
-
-// Without libFuzzer: feed every file of the given corpus folders (or files) once.
-int main(int argc, char** argv)
-{
-    if (argc < 2 || std::string(argv[1]) == "--help")
-    {
-        std::cout << "Usage: " << argv[0] << " CORPUS...\n"
-                  << "Feeds every file of each CORPUS folder (or each file given) once through the\n"
-                  << "client's packet cutting and channel handlers; exits non-zero on a broken invariant.\n";
-        return argc < 2 ? 1 : 0;
-    }
-    std::vector<std::filesystem::path> inputs;
-    for (int i = 1; i < argc; ++i)
-    {
-        const std::filesystem::path path(argv[i]);
-        if (std::filesystem::is_directory(path))
-        {
-            for (const auto& entry : std::filesystem::directory_iterator(path))
-                if (entry.is_regular_file())
-                    inputs.push_back(entry.path());
-        }
-        else
-            inputs.push_back(path);
-    }
-    std::sort(inputs.begin(), inputs.end());
-    for (const auto& input : inputs)
-    {
-        std::ifstream file(input, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        std::cout << "Replaying " << input.filename().string() << " (" << bytes.size() << " bytes)" << std::endl;
-        runOne(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    }
-    std::cout << "Replayed " << inputs.size() << " inputs" << std::endl;
-    return inputs.empty() ? 1 : 0;
-}
-
-#else
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The handlers' console lines would slow the fuzzer down to a crawl.
@@ -263,5 +216,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     runOne(data, size);
     return 0;
 }
-
-#endif

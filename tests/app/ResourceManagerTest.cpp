@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -19,7 +21,8 @@ class ResourceManagerTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        sDir = fs::temp_directory_path() / "quelmoor-resources-test";
+        // One folder per process: ctest runs the tests of this suite side by side.
+        sDir = fs::temp_directory_path() / ("quelmoor-resources-test-" + std::to_string(::getpid()));
         fs::create_directories(sDir);
         writeImage("red.png", sf::Color::Red, 4, 2);
         writeImage("blue.png", sf::Color::Blue, 6, 6);

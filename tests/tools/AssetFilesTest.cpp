@@ -5,6 +5,8 @@
 #include <SFML/Audio/InputSoundFile.hpp>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -179,7 +181,7 @@ std::vector<char> bytesOf(const std::filesystem::path& path)
 
 TEST(Generator, WritesTheSameBytesOnEveryRun)
 {
-    const std::filesystem::path fresh = std::filesystem::temp_directory_path() / "quelmoor-assetgen-test";
+    const std::filesystem::path fresh = std::filesystem::temp_directory_path() / ("quelmoor-assetgen-test-" + std::to_string(::getpid()));
     std::filesystem::remove_all(fresh);
     std::filesystem::create_directories(fresh);
     const std::string command = std::string("\"") + QUELMOOR_ASSETGEN + "\" --output \"" + fresh.string() + "\" > /dev/null";
