@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # Tests that open windows need a display; without one they run under a virtual X server.
 HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: all build deps play test test-plain test-asan test-tsan fuzz bench clean
+.PHONY: all build deps play test test-plain test-asan test-tsan test-fuzz fuzz fuzz-build bench clean
 
 all: build
 
@@ -25,8 +25,8 @@ play: deps build
 
 # Everything continuous integration runs: every suite of the plain build (the end-to-end runs
 # and the fuzz-corpus replays among them), the same under the sanitizers, the network suite
-# under ThreadSanitizer.
-test: test-plain test-asan test-tsan
+# under ThreadSanitizer, and a bounded run of every fuzz target.
+test: test-plain test-asan test-tsan test-fuzz
 
 # Every suite of the plain build, headless.
 test-plain: deps build
@@ -47,14 +47,23 @@ test-tsan: deps
 	cmake --build build-tsan --target test_network -j $(JOBS)
 	cd build-tsan/data && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ../bin/test_network
 
-# Every libFuzzer target for FUZZ_SECONDS each, built with clang in its own tree; new inputs
-# that reach new code are added to the corpus under fuzz/corpus.
-FUZZ_SECONDS ?= 60
-fuzz: deps
+# The libFuzzer targets, built with clang in their own tree; they start from the seeds in
+# fuzz/corpus and keep what they find in build-fuzz/corpus.
+FUZZ_TARGETS = network server
+fuzz-build: deps
 	CXX=clang++ cmake -S . -B build-fuzz -DQUELMOOR_FUZZ=ON -DQUELMOOR_TESTS=OFF -DQUELMOOR_BENCHMARKS=OFF $(CMAKE_FLAGS)
-	cmake --build build-fuzz --target fuzz_network fuzz_server -j $(JOBS)
-	build-fuzz/bin/fuzz_network -max_total_time=$(FUZZ_SECONDS) fuzz/corpus/network
-	build-fuzz/bin/fuzz_server -max_total_time=$(FUZZ_SECONDS) fuzz/corpus/server
+	cmake --build build-fuzz --target $(addprefix fuzz_,$(FUZZ_TARGETS)) -j $(JOBS)
+	mkdir -p $(addprefix build-fuzz/corpus/,$(FUZZ_TARGETS))
+
+# Every target for FUZZ_SECONDS each.
+FUZZ_SECONDS ?= 60
+fuzz: fuzz-build
+	$(foreach target,$(FUZZ_TARGETS),build-fuzz/bin/fuzz_$(target) -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/$(target) fuzz/corpus/$(target) &&) true
+
+# Every target for a fixed number of inputs from a fixed seed: a bounded, repeatable run.
+FUZZ_RUNS ?= 200000
+test-fuzz: fuzz-build
+	$(foreach target,$(FUZZ_TARGETS),build-fuzz/bin/fuzz_$(target) -seed=1 -runs=$(FUZZ_RUNS) build-fuzz/corpus/$(target) fuzz/corpus/$(target) &&) true
 
 bench: deps build
 	@./scripts/bench $(BUILD_DIR)
