@@ -35,6 +35,9 @@ TEST(Startup, PromptsOpensTheWindowAndExitsCleanlyWhenClosed)
     const auto banner = output.find("Launching Quelmoor v0.2.1 client...\n");
     ASSERT_NE(banner, std::string::npos) << output;
     EXPECT_LT(banner, output.find("Please enter your preferred username: "));
+    // The profiling report of start-up comes before the banner, the world and the snakes in it.
+    EXPECT_LT(output.find("Loading world"), banner) << output;
+    EXPECT_LT(output.find("Creating snakes"), banner) << output;
 
     client.writeInput("\n\n  tester  extra\n");
     ASSERT_TRUE(display.waitForWindow("Quelmoor", 60s)) << client.getOutput();
