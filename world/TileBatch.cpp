@@ -4,6 +4,7 @@
 #include <SFML/Graphics/Sprite.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 namespace QEL
 {
@@ -13,19 +14,19 @@ void TileBatch::add(const sf::Sprite& sprite)
     // A sprite without texture draws nothing.
     if (!sprite.getTexture())
         return;
-    const sf::IntRect& rect = sprite.getTextureRect();
+    // As sf::Sprite does: a negative texture size flips the picture, the quad keeps its size.
+    const sf::FloatRect texture(sprite.getTextureRect());
+    const sf::Vector2f size(std::abs(texture.width), std::abs(texture.height));
     const sf::Transform& transform = sprite.getTransform();
     const sf::Color colour = sprite.getColor();
-    const auto corner = [&](float x, float y) {
-        const sf::Vector2f texture(static_cast<float>(rect.left) + x, static_cast<float>(rect.top) + y);
-        return sf::Vertex(transform.transformPoint(x, y), colour, texture);
+    const auto corner = [&](float u, float v) {
+        return sf::Vertex(transform.transformPoint(size.x * u, size.y * v), colour,
+                          sf::Vector2f(texture.left + texture.width * u, texture.top + texture.height * v));
     };
-    const float width = static_cast<float>(rect.width);
-    const float height = static_cast<float>(rect.height);
     const sf::Vertex topLeft = corner(0.f, 0.f);
-    const sf::Vertex topRight = corner(width, 0.f);
-    const sf::Vertex bottomRight = corner(width, height);
-    const sf::Vertex bottomLeft = corner(0.f, height);
+    const sf::Vertex topRight = corner(1.f, 0.f);
+    const sf::Vertex bottomRight = corner(1.f, 1.f);
+    const sf::Vertex bottomLeft = corner(0.f, 1.f);
     std::vector<sf::Vertex>& vertices = getVertices(sprite.getTexture());
     vertices.insert(vertices.end(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
 }
