@@ -7,6 +7,7 @@
 // 2. as a list of records [channel][payload length][payload], dispatched without checksums,
 //    so that mutations reach the handlers.
 
+#include "fuzz/Invariant.hpp"
 #include "ecs/Component.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/Client.hpp"
@@ -35,27 +36,19 @@ namespace
 using QEL::Network::Client;
 using QEL::Network::Packet;
 
-/// Ends the run with a message: the fuzzer reports it as a crash with the input.
-void check(bool condition, const char* what)
-{
-    if (!condition)
-    {
-        std::fprintf(stderr, "Invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using QEL::Fuzzing::requireInvariant;
 
 /// Text decoded from the network never holds surrogates or code points beyond Unicode.
 void checkText(const sf::String& text)
 {
     for (sf::Uint32 c : text)
-        check(c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF), "decoded text holds an invalid code point");
+        requireInvariant(c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF), "decoded text holds an invalid code point");
 }
 
 void checkFinite(const boost::any& payload)
 {
     const auto& v = boost::any_cast<const Plym::Math::Vector3&>(payload);
-    check(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z), "a non-finite vector reached a figure");
+    requireInvariant(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z), "a non-finite vector reached a figure");
 }
 
 /// The figure of a remote player, as the template "QEL.Man" builds it here: checks what it is sent.
@@ -80,7 +73,7 @@ private:
 
     void onVector(const Tessaly::Message& message) { checkFinite(message.payload); }
 
-    void onEntityMessage(const Tessaly::Message& message) { check(boost::any_cast<int>(message.payload) == 0, "entity message payload"); }
+    void onEntityMessage(const Tessaly::Message& message) { requireInvariant(boost::any_cast<int>(message.payload) == 0, "entity message payload"); }
 };
 
 /// Listens to the chat like the heads-up display and runs each line through the word filter.
@@ -158,8 +151,8 @@ void replayStream(World& world, const std::uint8_t* data, std::size_t size)
     for (const Packet& packet : packets)
         cut += packet.getWireSize();
     Packet rest;
-    check(Packet::extract(accumulator, rest) == Packet::Extraction::Incomplete, "cutting stopped before an incomplete packet");
-    check(cut + accumulator.size() <= size && (dropped.empty() || cut + accumulator.size() < size),
+    requireInvariant(Packet::extract(accumulator, rest) == Packet::Extraction::Incomplete, "cutting stopped before an incomplete packet");
+    requireInvariant(cut + accumulator.size() <= size && (dropped.empty() || cut + accumulator.size() < size),
           "cut bytes do not add up");
 
     for (Packet& packet : packets)
@@ -182,7 +175,7 @@ void replayRecords(World& world, const std::uint8_t* data, std::size_t size)
         packet.computeChecksum();
         const std::string wire = packet.serialize();
         Packet copy;
-        check(Packet::extract(wire, copy) == Packet::Extraction::Complete && copy.getPayload() == packet.getPayload() &&
+        requireInvariant(Packet::extract(wire, copy) == Packet::Extraction::Complete && copy.getPayload() == packet.getPayload() &&
                   copy.getChannel() == packet.getChannel(),
               "serialize and extract disagree");
 

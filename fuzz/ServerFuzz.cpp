@@ -9,6 +9,7 @@
 // it, parses to the same record; an invalid one names its error; the reader never buffers more
 // than one capped packet plus a chunk.
 
+#include "fuzz/Invariant.hpp"
 #include "network/Packet.hpp"
 #include "server/PacketReader.hpp"
 #include "server/RecordParser.hpp"
@@ -27,14 +28,7 @@ using QEL::Hosting::PacketReader;
 using QEL::Hosting::RecordParser;
 using QEL::Network::Packet;
 
-void require(bool condition, const char* what)
-{
-    if (!condition)
-    {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
-    }
-}
+using QEL::Fuzzing::requireInvariant;
 
 bool sameBits(const Plym::Math::Vector3& a, const Plym::Math::Vector3& b)
 {
@@ -85,20 +79,20 @@ void check(const Packet& packet)
     const ClientRecord record = RecordParser::parse(packet);
     if (record.type == ClientRecord::Invalid)
     {
-        require(record.error != nullptr && record.error[0] != '\0', "an invalid record names its error");
+        requireInvariant(record.error != nullptr && record.error[0] != '\0', "an invalid record names its error");
         return;
     }
     const ClientRecord again = RecordParser::parse(rewrite(record));
-    require(again.type == record.type, "a rewritten record keeps its type");
+    requireInvariant(again.type == record.type, "a rewritten record keeps its type");
     // Repaired UTF-8 may outgrow its length prefix; writing it again then cuts it.
-    require(record.name.compare(0, again.name.size(), again.name) == 0 &&
+    requireInvariant(record.name.compare(0, again.name.size(), again.name) == 0 &&
                 record.text.compare(0, again.text.size(), again.text) == 0,
             "a rewritten record keeps its texts, or the start of them");
-    require((record.name.size() > 255 || again.name == record.name) &&
+    requireInvariant((record.name.size() > 255 || again.name == record.name) &&
                 (record.text.size() > 65535 || again.text == record.text),
             "a rewritten record keeps texts that fit whole");
-    require(again.entity == record.entity, "a rewritten record keeps its entity");
-    require(sameBits(again.position, record.position) && sameBits(again.speed, record.speed),
+    requireInvariant(again.entity == record.entity, "a rewritten record keeps its entity");
+    requireInvariant(sameBits(again.position, record.position) && sameBits(again.speed, record.speed),
             "a rewritten record keeps its vectors");
 }
 
@@ -119,7 +113,7 @@ void feed(PacketReader& reader, const std::string& stream)
             if (status == PacketReader::Status::Ready)
                 check(packet);
         }
-        require(reader.getBuffered() <= Packet::HeaderSize + PacketReader::MaxClientPayload + Chunk,
+        requireInvariant(reader.getBuffered() <= Packet::HeaderSize + PacketReader::MaxClientPayload + Chunk,
                 "the reader holds at most one capped packet and a chunk");
     }
 }
