@@ -88,15 +88,15 @@ void Client::update()
         send(Channels::Core::makeKeepAlive());
         mNextKeepAlive = now + KeepAliveInterval;
     }
-    if (mReader.hasPackets())
+    // Only what is taken from the reader counts as received: packets may land between
+    // a look at the reader and the poll.
+    Packet packet;
+    while (mReader.poll(packet))
     {
         mLastReceived = now;
         mNextKeepAlive = now;
-    }
-
-    Packet packet;
-    while (mReader.poll(packet))
         dispatch(packet);
+    }
 }
 
 void Client::send(const Packet& packet)

@@ -66,14 +66,6 @@ bool ReadThread::poll(Packet& packet)
     return true;
 }
 
-bool ReadThread::hasPackets() const
-{
-    if (!mRunning || mFailed)
-        return false;
-    std::lock_guard<std::mutex> lock(mMutex);
-    return !mQueue.empty();
-}
-
 bool ReadThread::hasFailed() const
 {
     return mFailed;

@@ -41,8 +41,6 @@ public:
     /// Takes the oldest queued packet; false when there is none or the worker is not running.
     bool poll(Packet& packet);
 
-    bool hasPackets() const;
-
     /// True once the socket reported an error; the main thread then disconnects.
     bool hasFailed() const;
 
