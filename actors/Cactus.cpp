@@ -1,6 +1,7 @@
 #include "actors/Cactus.hpp"
 
 #include "actors/WorldEvent.hpp"
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "physics/CircleCollisionShape.hpp"
@@ -13,6 +14,8 @@
 
 #include <boost/any.hpp>
 
+#include <algorithm>
+
 namespace QEL
 {
 
@@ -22,7 +25,8 @@ mSegments(static_cast<std::uint8_t>(Plym::Math::randomint(3, 12))),
 mPhysical(nullptr),
 mSheet(&gSpritesheets.get("Cactus")),
 mShadowTexture(&gTextures.get("Cactus::Shadow")),
-mPicked(false)
+mPicked(false),
+mSurveyedPicked(false)
 {
 }
 
@@ -54,6 +58,13 @@ void Cactus::setPosition(const Tessaly::Message& message)
     changeRequestPriority(getMessageRequestId("QEL.Game.Draw"), static_cast<int>(position.y));
     changeRequestPriority(getMessageRequestId("QEL.Game.Click"), static_cast<int>(-position.y));
     mBounds = sf::FloatRect(position.x - 30.f, position.y - 300.f, 60.f, 300.f);
+
+    // Everything drawn: the shadow around the foot, the stem and its top, the arms on the right.
+    const sf::Vector2f shadow = sf::Vector2f(mShadowTexture->getSize()) / 2.f;
+    const float top = position.y - 30.f * static_cast<float>(mSegments + 1);
+    const float left = position.x - std::max(shadow.x, 15.f);
+    const float right = position.x + std::max(shadow.x, 45.f);
+    mPictureBounds = sf::FloatRect(left, top, right - left, position.y + shadow.y - top);
 }
 
 void Cactus::click(Tessaly::Message& message)
@@ -73,7 +84,12 @@ void Cactus::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Cactus::draw()");
     const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    if (!event.second.intersects(mBounds))
+    if (DrawPass::isFrame(event.fourth) && mPicked != mSurveyedPicked)
+    {
+        DrawPass::repaint(event.fourth, mPictureBounds);
+        mSurveyedPicked = mPicked;
+    }
+    if (!event.second.intersects(mPictureBounds) || !DrawPass::draws(event.fourth, false, mPictureBounds))
         return;
     sf::RenderTarget& target = *event.first;
 

@@ -46,8 +46,10 @@ private:
     Plym::Spritesheet* mSheet;
     sf::Texture* mShadowTexture;
     Plym::Math::Vector2 mPosition;
-    sf::FloatRect mBounds;
+    sf::FloatRect mBounds;         ///< Where a click reaches it.
+    sf::FloatRect mPictureBounds;  ///< What it draws.
     bool mPicked;
+    bool mSurveyedPicked;  ///< As of the last frame.
 };
 
 } // namespace QEL

@@ -2,7 +2,9 @@
 
 #include "actors/ManAnimation.hpp"
 #include "actors/MapEdge.hpp"
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
+#include "app/Rects.hpp"
 #include "app/ResourceManager.hpp"
 #include "network/Client.hpp"
 #include "network/Packet.hpp"
@@ -500,8 +502,11 @@ void Man::animate(float seconds)
 void Man::draw(Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Man::draw()");
-    sf::RenderTarget& target = *boost::any_cast<const DrawEvent&>(message.payload).first;
+    const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
     const Vector3 position = getPosition();
+    if (!DrawPass::draws(event.fourth, true, getPictureBounds(position)))
+        return;
+    sf::RenderTarget& target = *event.first;
 
     sf::Sprite sprite(*mShadow);
     sprite.setOrigin(90.f, 270.f);
@@ -515,6 +520,18 @@ void Man::draw(Tessaly::Message& message)
         drawRipple(target, sprite);
     if (!isLocalPlayer())
         drawName(target, position);
+}
+
+sf::FloatRect Man::getPictureBounds(const Vector3& position) const
+{
+    // The figure and its hair share the shadow's frame, raised by a jump; the name floats above.
+    const sf::Vector2f frame(mShadow->getSize());
+    const float lift = std::max(position.z, 0.f) + 2.f;
+    const sf::FloatRect figure(position.x - 90.f, position.y - 270.f - lift, frame.x, frame.y + lift);
+    if (isLocalPlayer())
+        return figure;
+    const sf::FloatRect name = makeName(position).getGlobalBounds();
+    return Rects::unite(figure, sf::FloatRect(name.left - 2.f, name.top - 2.f, name.width + 4.f, name.height + 4.f));
 }
 
 void Man::drawFigure(sf::RenderTarget& target, sf::Sprite& sprite, float height) const
@@ -552,12 +569,19 @@ void Man::drawRipple(sf::RenderTarget& target, sf::Sprite& sprite) const
     sprite.setScale(1.f, 1.f);
 }
 
-void Man::drawName(sf::RenderTarget& target, const Vector3& position) const
+sf::Text Man::makeName(const Vector3& position) const
 {
     sf::Text text(mDisplayName, Plym::FontFinder::getDefaultFont(), 30);
     const sf::FloatRect bounds = text.getLocalBounds();
     text.setOrigin(bounds.left + bounds.width / 2.f, bounds.top + bounds.height / 2.f);
-    const sf::Vector2f centre(position.x, position.y - (position.z + 300.f));
+    text.setPosition(position.x, position.y - (position.z + 300.f));
+    return text;
+}
+
+void Man::drawName(sf::RenderTarget& target, const Vector3& position) const
+{
+    sf::Text text = makeName(position);
+    const sf::Vector2f centre = text.getPosition();
 
     // A black outline from four diagonal copies, then the name in white.
     text.setFillColor(sf::Color::Black);

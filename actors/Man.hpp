@@ -5,6 +5,7 @@
 #include "plym/core/Vector3.hpp"
 #include "plym/game/Animation.hpp"
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/String.hpp>
 
 #include <cstdint>
@@ -14,6 +15,7 @@ namespace sf
 {
 class RenderTarget;
 class Sprite;
+class Text;
 class Texture;
 }
 
@@ -94,6 +96,10 @@ private:
     void drawFigure(sf::RenderTarget& target, sf::Sprite& sprite, float height) const;
     void drawRipple(sf::RenderTarget& target, sf::Sprite& sprite) const;
     void drawName(sf::RenderTarget& target, const Plym::Math::Vector3& position) const;
+    /// The name over the man's head, centred where it is drawn.
+    sf::Text makeName(const Plym::Math::Vector3& position) const;
+    /// Everything draw() covers, name included.
+    sf::FloatRect getPictureBounds(const Plym::Math::Vector3& position) const;
 
     // Chat keyboard of the local player.
     void toggleChat(Tessaly::Message& message);

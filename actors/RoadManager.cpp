@@ -1,6 +1,7 @@
 #include "actors/RoadManager.hpp"
 
 #include "actors/RoadPieces.hpp"
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "plym/core/Profiling.hpp"
@@ -77,6 +78,7 @@ void RoadManager::update(const Tessaly::Message&)
 {
     for (const Tile& tile : mDirtyTiles)
         mRoads[tile] = RoadPieces::pieceFor(getNeighbourMask(tile));
+    mChangedTiles.insert(mChangedTiles.end(), mDirtyTiles.begin(), mDirtyTiles.end());
     mDirtyTiles.clear();
 }
 
@@ -115,6 +117,7 @@ void RoadManager::click(Tessaly::Message& message)
     {
         // A road laid in this very step goes too, instead of appearing at the update.
         mRoads.erase(tile);
+        mChangedTiles.push_back(tile);
         mDirtyTiles.erase(std::remove(mDirtyTiles.begin(), mDirtyTiles.end(), tile), mDirtyTiles.end());
         markNeighbours(tile);
     }
@@ -143,11 +146,11 @@ void RoadManager::draw(const Tessaly::Message& message)
     Plym::Profiling::Block block("RoadManager::draw()");
     const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
     sf::RenderTarget& target = *event.first;
-    mWindowSize = target.getSize();
-    const sf::View& view = target.getView();
-    mViewRect = sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize());
+    if (DrawPass::isFrame(event.fourth))
+        keepFrameState(target, event.fourth);
 
-    if (mBuildMode)
+    const sf::FloatRect cursor(mCursor - sf::Vector2f(45.f, 45.f), sf::Vector2f(90.f, 90.f));
+    if (mBuildMode && DrawPass::draws(event.fourth, true, cursor))
     {
         mSprite.setTexture(mSquareSheet->getTexture());
         mSprite.setTextureRect(mPieceRects[1]);
@@ -156,8 +159,22 @@ void RoadManager::draw(const Tessaly::Message& message)
         target.draw(mSprite);
         mSprite.setColor(sf::Color::White);
     }
+    if (!DrawPass::draws(event.fourth, false, sf::FloatRect()))
+        return;
     for (const auto& [tile, piece] : mRoads)
         drawPiece(target, tile, piece);
+}
+
+void RoadManager::keepFrameState(const sf::RenderTarget& target, DrawPass* pass)
+{
+    mWindowSize = target.getSize();
+    const sf::View& view = target.getView();
+    mViewRect = sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize());
+
+    // A piece may reach into the tiles around its own.
+    for (const Tile& tile : mChangedTiles)
+        DrawPass::repaint(pass, sf::FloatRect(tile.first * World::TileSize - 45.f, tile.second * World::TileSize - 45.f, 180.f, 180.f));
+    mChangedTiles.clear();
 }
 
 void RoadManager::drawPiece(sf::RenderTarget& target, Tile tile, std::uint8_t piece)

@@ -20,6 +20,7 @@ namespace QEL
 {
 
 class Chunk;
+class DrawPass;
 
 /// "QEL.Game.RoadManager": lets the local player lay and remove road tiles. R toggles the
 /// build mode; each road shows one of 47 pieces chosen from its eight neighbours.
@@ -51,9 +52,12 @@ private:
     /// Queues for recomputing the neighbours that hold a road or are about to.
     void markNeighbours(Tile tile);
     void drawPiece(sf::RenderTarget& target, Tile tile, std::uint8_t piece);
+    /// Per-frame state: the view for the cursor, the changed roads for the cached picture.
+    void keepFrameState(const sf::RenderTarget& target, DrawPass* pass);
 
     std::map<Tile, std::uint8_t> mRoads;
     std::vector<Tile> mDirtyTiles;
+    std::vector<Tile> mChangedTiles;  ///< Since the last frame.
     std::vector<sf::IntRect> mPieceRects;
     Chunk* mChunk;
     Plym::Spritesheet* mPathSheet;

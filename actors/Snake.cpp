@@ -1,6 +1,7 @@
 #include "actors/Snake.hpp"
 
 #include "actors/MapEdge.hpp"
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "physics/Collision.hpp"
@@ -204,7 +205,8 @@ void Snake::draw(const Tessaly::Message& message)
         rect.height += mSink;
         sprite.setTextureRect(rect);
     }
-    event.first->draw(sprite);
+    if (DrawPass::draws(event.fourth, true, sprite.getGlobalBounds()))
+        event.first->draw(sprite);
 }
 
 } // namespace QEL

@@ -1,6 +1,7 @@
 #include "actors/Tree.hpp"
 
 #include "actors/WorldEvent.hpp"
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "ecs/EntitySystem.hpp"
@@ -40,7 +41,8 @@ mShadowTexture(&gTextures.get("Tree::Shadow")),
 mAxeTexture(&gTextures.get("Action::Axe")),
 mProgress(0.f),
 mFelled(false),
-mDebranched(false)
+mDebranched(false),
+mSurveyedLook(false, false, false, 0.f)
 {
 }
 
@@ -108,7 +110,31 @@ void Tree::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Tree::draw()");
     const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    if (!event.second.intersects(mBounds))
+    const bool visible = event.second.intersects(mBounds);
+    if (DrawPass::isFrame(event.fourth))
+        keepFrameState(visible, event.fourth);
+    if (!visible || !DrawPass::draws(event.fourth, mChopping, mBounds))
+        return;
+
+    sf::RenderTarget& target = *event.first;
+    if (!sPartsTrimmed)
+        trimParts();
+    sf::Sprite sprite(*mShadowTexture);
+    sprite.setPosition(mPosition);
+    sprite.setOrigin(120.f, 56.f);
+    sprite.setColor(sf::Color(0, 0, 0, 42));
+    target.draw(sprite);
+    sprite.setColor(sf::Color::White);
+    sprite.setTexture(mSheet->getTexture());
+
+    drawTree(target, sprite);
+    if (mProgress > 0.f && !mFelled)
+        drawProgress(target);
+}
+
+void Tree::keepFrameState(bool visible, DrawPass* pass)
+{
+    if (!visible)
     {
         // Off screen a tree needs no steps; they come back with the next visible draw.
         if (mUpdateRequested)
@@ -118,29 +144,19 @@ void Tree::draw(const Tessaly::Message& message)
         }
         return;
     }
-    sf::RenderTarget& target = *event.first;
-    if (!sPartsTrimmed)
-        trimParts();
-
-    sf::Sprite sprite(*mShadowTexture);
-    sprite.setPosition(mPosition);
-    sprite.setOrigin(120.f, 56.f);
-    sprite.setColor(sf::Color(0, 0, 0, 42));
-    target.draw(sprite);
-    sprite.setColor(sf::Color::White);
-    sprite.setTexture(mSheet->getTexture());
-
     if (mChopping && mProgress >= 1.f)
         fell();
-    drawTree(target, sprite);
-    if (mProgress > 0.f && !mFelled)
-        drawProgress(target);
-
     if (!mUpdateRequested)
     {
         requestMessage("QEL.Game.Update", &Tree::update);
         mUpdateRequested = true;
     }
+
+    // Being chopped, the tree is drawn afresh every frame; still again, its cached picture is old.
+    const Look look(mChopping, mFelled, mDebranched, mProgress);
+    if (look != mSurveyedLook && !mChopping)
+        DrawPass::repaint(pass, mBounds);
+    mSurveyedLook = look;
 }
 
 void Tree::fell()

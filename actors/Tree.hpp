@@ -8,6 +8,8 @@
 
 #include <SFML/Graphics/Rect.hpp>
 
+#include <tuple>
+
 namespace sf
 {
 class RenderTarget;
@@ -22,6 +24,8 @@ class Spritesheet;
 
 namespace QEL
 {
+
+class DrawPass;
 
 /// "QEL.Game.Tree": a tree the player chops by holding the axe on it (a left click, then
 /// 15 seconds within reach) and strips by a right click. Felling and stripping are shared
@@ -48,6 +52,8 @@ private:
     void click(Tessaly::Message& message);
     void update(const Tessaly::Message& message);
     void draw(const Tessaly::Message& message);
+    /// Steps when on screen, the fall when chopped through, repaints when the look changed.
+    void keepFrameState(bool visible, DrawPass* pass);
     void felledRemotely();
 
     void fell();
@@ -71,6 +77,10 @@ private:
     float mProgress;
     bool mFelled;
     bool mDebranched;
+
+    /// What the tree's picture depends on: chopping, felled, stripped, progress.
+    using Look = std::tuple<bool, bool, bool, float>;
+    Look mSurveyedLook;  ///< As of the last frame.
 
     /// The pictures of a tree on its sheet, in the order of `Part`.
     enum Part { Stump, TrunkCut, TrunkNotched, Trunk, Crown, Branches, Stripped, PartCount };

@@ -1,6 +1,8 @@
 #include "actors/Woody.hpp"
 
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
+#include "app/Rects.hpp"
 #include "plym/core/Math.hpp"
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Spritesheet.hpp"
@@ -170,13 +172,17 @@ void Woody::draw(const Tessaly::Message& message)
     rope.setOutlineColor(sf::Color::Black);
     rope.setOutlineThickness(5.f);
     rope.setPosition(mPosition);
-    if (mAttached && mTrimmed)
-    {
+    const bool pulled = mAttached && mTrimmed;
+    if (pulled)
         pullRope(rope);
-        target.draw(rope);
-    }
-
     placeFalling();
+    const sf::FloatRect bounds = Rects::unite(Rects::unite(shared.log.getGlobalBounds(), shared.crown.getGlobalBounds()),
+                                              Rects::unite(shared.branches.getGlobalBounds(), rope.getGlobalBounds()));
+    if (!DrawPass::draws(event.fourth, true, bounds))
+        return;
+
+    if (pulled)
+        target.draw(rope);
     target.draw(shared.log);
     if (mAlpha > 0)
     {

@@ -4,6 +4,7 @@
 #include "app/GameEvents.hpp"
 #include "app/StepTimer.hpp"
 #include "app/ViewRules.hpp"
+#include "app/WorldPainter.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/Client.hpp"
 #include "plym/core/Clock.hpp"
@@ -47,6 +48,7 @@ struct GameClass::Frame
     std::string statsText;
     sf::View gameView;
     sf::View uiView;
+    std::unique_ptr<WorldPainter> painter;
 };
 
 GameClass::GameClass(Plym::Engine* engine) :
@@ -104,6 +106,9 @@ int GameClass::run()
     frame.gameView.setSize(sf::Vector2f(mWindow->getSize()) * 2.f);
     frame.gameView.setCenter(World::Centre, World::Centre);
     frame.uiView = mWindow->getDefaultView();
+    frame.painter = std::make_unique<WorldPainter>([this](const DrawEvent& event) {
+        sendGlobalMessage(mDrawId, Tessaly::Message(Tessaly::Custom, this, event));
+    });
 
     sendGlobalMessage(mInitId, Tessaly::Message(Tessaly::Custom, this, 0));
 
@@ -223,7 +228,8 @@ void GameClass::moveCamera(Frame& frame)
     }
     const Plym::Math::Vector3 position = mLocalPlayer->getPosition();
     const sf::Vector2f focus(position.x, position.y - 135.f);
-    frame.gameView.setCenter(ViewRules::clampCamera(focus, frame.gameView.getSize(), World::Size));
+    const sf::Vector2f centre = ViewRules::clampCamera(focus, frame.gameView.getSize(), World::Size);
+    frame.gameView.setCenter(ViewRules::snapToPixels(centre, frame.gameView.getSize(), mWindow->getSize()));
 }
 
 void GameClass::findLocalPlayer()
@@ -247,12 +253,10 @@ void GameClass::draw(Frame& frame)
     Plym::Profiling::Block block("Draw");
     const float seconds = static_cast<float>(frame.lastFrame) / 1000000.f;
 
-    mWindow->setView(frame.gameView);
-    const DrawEvent world{mWindow.get(), ViewRules::visibleRect(frame.gameView), seconds};
-    sendGlobalMessage(mDrawId, Tessaly::Message(Tessaly::Custom, this, world));
+    frame.painter->paint(*mWindow, frame.gameView, seconds);
 
     mWindow->setView(frame.uiView);
-    const DrawEvent screen{mWindow.get(), ViewRules::visibleRect(frame.uiView), seconds};
+    const DrawEvent screen{mWindow.get(), ViewRules::visibleRect(frame.uiView), seconds, nullptr};
     sendGlobalMessage(mDrawUiId, Tessaly::Message(Tessaly::Custom, this, screen));
 
     if (mShowProfiling)

@@ -3,6 +3,7 @@
 #include "plym/core/Vector2.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace QEL
 {
@@ -36,6 +37,28 @@ sf::Vector2f clampCamera(sf::Vector2f focus, sf::Vector2f viewSize, float worldS
         return std::max(half, std::min(value, worldSize - half));
     };
     return sf::Vector2f(clampAxis(focus.x, viewSize.x), clampAxis(focus.y, viewSize.y));
+}
+
+namespace
+{
+
+// Where the view's edge sits within a window pixel. Pictures stand at whole world units; at
+// the game's half scale a whole-pixel edge would put every pixel centre exactly on the
+// border between two texels, and which of them shows would be down to rounding.
+constexpr float EdgePhase = 0.25f;
+
+} // namespace
+
+sf::Vector2f snapToPixels(sf::Vector2f centre, sf::Vector2f viewSize, sf::Vector2u windowSize)
+{
+    const auto snapAxis = [](float middle, float extent, unsigned pixels) {
+        if (pixels == 0)
+            return middle;
+        const float scale = static_cast<float>(pixels) / extent;
+        const float edge = (std::round((middle - extent / 2.f) * scale - EdgePhase) + EdgePhase) / scale;
+        return edge + extent / 2.f;
+    };
+    return sf::Vector2f(snapAxis(centre.x, viewSize.x, windowSize.x), snapAxis(centre.y, viewSize.y, windowSize.y));
 }
 
 sf::FloatRect visibleRect(const sf::View& view)

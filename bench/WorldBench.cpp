@@ -9,6 +9,8 @@
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "app/StepTimer.hpp"
+#include "app/ViewRules.hpp"
+#include "app/WorldPainter.hpp"
 #include "app/SharedPictures.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Physical.hpp"
@@ -164,8 +166,17 @@ public:
         mWindow.setVerticalSyncEnabled(false);
     }
 
-    /// One frame as the main loop draws it: the world under the game view, then the heads-up pass.
+    /// One frame as the main loop draws it: the world painted under the game view, then the heads-up pass.
+    void paintFrame(const sf::View& gameView)
+    {
+        mPainter.paint(mWindow, gameView, 0.f);
+        drawHud(mWorld.getSystem());
+    }
+
+    /// The same frame with every drawing drawing itself, nothing cached.
     void drawFrame(const sf::View& gameView) { drawFrame(gameView, mWorld.getSystem()); }
+
+    const QEL::WorldPainter& getPainter() const { return mPainter; }
 
     /// One fixed update step of the whole world, as the main loop broadcasts it.
     void step() { send(mWorld.getSystem(), "QEL.Game.Update", QEL::StepTimer::StepSeconds); }
@@ -173,11 +184,13 @@ public:
     /// The same frame of the terrain alone: no trees, cacti, player or minimap.
     void drawTerrainFrame(const sf::View& gameView) { drawFrame(gameView, *mTerrain); }
 
-    /// The game's camera: 1600 x 1200 world units over the player.
-    sf::View getPlayerView() const
+    /// The game's camera: 1600 x 1200 world units over the player, moved by `offset`.
+    sf::View getPlayerView(sf::Vector2f offset = sf::Vector2f()) const
     {
         const Vector3 position = mPlayer->getPosition();
-        return sf::View(sf::Vector2f(position.x, position.y - 135.f), sf::Vector2f(1600.f, 1200.f));
+        const sf::Vector2f size(1600.f, 1200.f);
+        const sf::Vector2f centre = sf::Vector2f(position.x, position.y - 135.f) + offset;
+        return sf::View(QEL::ViewRules::snapToPixels(centre, size, mWindow.getSize()), size);
     }
 
     /// A view over the whole map, so that every tile is drawn.
@@ -242,9 +255,14 @@ private:
     void drawFrame(const sf::View& gameView, Tessaly::EntitySystem& system)
     {
         mWindow.setView(gameView);
-        send(system, "QEL.Game.Draw", QEL::DrawEvent{&mWindow, visibleRectangle(gameView), 0.f});
+        send(system, "QEL.Game.Draw", QEL::DrawEvent{&mWindow, visibleRectangle(gameView), 0.f, nullptr});
+        drawHud(system);
+    }
+
+    void drawHud(Tessaly::EntitySystem& system)
+    {
         mWindow.setView(mWindow.getDefaultView());
-        send(system, "QEL.Game.DrawUi", QEL::DrawEvent{&mWindow, visibleRectangle(mWindow.getView()), 0.f});
+        send(system, "QEL.Game.DrawUi", QEL::DrawEvent{&mWindow, visibleRectangle(mWindow.getView()), 0.f, nullptr});
         mWindow.display();
     }
 
@@ -259,6 +277,7 @@ private:
     QEL::Man* mPlayer = nullptr;
     sf::Vector2f mMapSize;
     sf::RenderWindow mWindow;
+    QEL::WorldPainter mPainter{[this](const QEL::DrawEvent& event) { send(mWorld.getSystem(), "QEL.Game.Draw", event); }};
 };
 
 Scene& getScene()
@@ -301,13 +320,63 @@ void BM_FillScreen(benchmark::State& state)
     }
 }
 
+// The game's frame with the camera still: the cached cells copied, the player and snakes patched.
 void BM_DrawDensestForest(benchmark::State& state)
+{
+    Scene& scene = getScene();
+    const sf::View view = scene.getPlayerView();
+    scene.paintFrame(view);
+    std::size_t patches = 0;
+    for (auto _ : state)
+    {
+        scene.paintFrame(view);
+        patches = scene.getPainter().getPatchCount();
+    }
+    state.counters["bodies_in_view"] = static_cast<double>(scene.countBodiesInView());
+    state.counters["patches"] = static_cast<double>(patches);
+}
+
+// The camera follows a player running diagonally (675 units a second on each axis) at 120
+// frames per second, to and fro: cells coming into view are painted as the game paints them.
+void BM_DrawDensestForestRunning(benchmark::State& state)
+{
+    Scene& scene = getScene();
+    const float stride = 675.f / 120.f;
+    const int turn = 400;
+    std::size_t frame = 0;
+    std::size_t cells = 0;
+    for (auto _ : state)
+    {
+        const int step = static_cast<int>(frame++ % (2 * turn));
+        const float distance = stride * static_cast<float>(step < turn ? step : 2 * turn - step);
+        scene.paintFrame(scene.getPlayerView(sf::Vector2f(distance, distance) - sf::Vector2f(1100.f, 1100.f)));
+        cells += scene.getPainter().getCellsPainted();
+    }
+    state.counters["cells_per_frame"] = static_cast<double>(cells) / static_cast<double>(frame);
+}
+
+// Nothing cached: every cell in view is painted (the first frame, or after a jump across the map).
+void BM_DrawDensestForestUncached(benchmark::State& state)
+{
+    Scene& scene = getScene();
+    const sf::View views[] = {scene.getPlayerView(), scene.getPlayerView(sf::Vector2f(4000.f, 0.f))};
+    std::size_t frame = 0;
+    std::size_t cells = 0;
+    for (auto _ : state)
+    {
+        scene.paintFrame(views[frame++ % 2]);
+        cells += scene.getPainter().getCellsPainted();
+    }
+    state.counters["cells_per_frame"] = static_cast<double>(cells) / static_cast<double>(frame);
+}
+
+// Every drawing draws itself every frame, nothing cached: what the painter saves.
+void BM_DrawDensestForestPlain(benchmark::State& state)
 {
     Scene& scene = getScene();
     const sf::View view = scene.getPlayerView();
     for (auto _ : state)
         scene.drawFrame(view);
-    state.counters["bodies_in_view"] = static_cast<double>(scene.countBodiesInView());
 }
 
 void BM_DrawDensestForestTerrain(benchmark::State& state)
@@ -334,6 +403,9 @@ BENCHMARK(BM_UpdateStep)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_FillScreen)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_DrawDensestForest)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_DrawDensestForestRunning)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_DrawDensestForestUncached)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_DrawDensestForestPlain)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_DrawDensestForestTerrain)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_DrawEveryTile)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
@@ -435,16 +507,24 @@ int main(int argc, char** argv)
                         "BM_DrawDensestForestTerrain");
     reporter.printRatio("densest forest frame / one screen of blended texture fill", "BM_DrawDensestForest",
                         "BM_FillScreen");
+    reporter.printRatio("densest forest frame / the same frame drawn without the painter", "BM_DrawDensestForest",
+                        "BM_DrawDensestForestPlain");
+    reporter.printRatio("densest forest frame, running / camera still", "BM_DrawDensestForestRunning",
+                        "BM_DrawDensestForest");
     reporter.printFitting("frames of one screen of blended texture fill that fit in 1/120 s", "BM_FillScreen", 1.0 / 120.0);
     std::cout << "Frame rates:\n";
     reporter.printFrameRate("empty frame", "BM_EmptyFrame");
     reporter.printFrameRate("densest forest", "BM_DrawDensestForest");
+    reporter.printFrameRate("densest forest, running", "BM_DrawDensestForestRunning");
+    reporter.printFrameRate("densest forest, nothing cached", "BM_DrawDensestForestUncached");
+    reporter.printFrameRate("densest forest, without the painter", "BM_DrawDensestForestPlain");
     reporter.printFrameRate("densest forest, terrain alone", "BM_DrawDensestForestTerrain");
     reporter.printFrameRate("every tile of the map", "BM_DrawEveryTile");
     std::cout << "Bars (wall time suffers when other work shares the cores; process CPU time does not):\n";
     reporter.printBar("world build", "BM_BuildWorld", 0.300);
     reporter.printBar("update step of the whole world", "BM_UpdateStep", 0.001);
     reporter.printBar("densest forest frame, 120 frames per second", "BM_DrawDensestForest", 1.0 / 120.0);
+    reporter.printBar("densest forest frame running, 120 frames per second", "BM_DrawDensestForestRunning", 1.0 / 120.0);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "world/Chunk.hpp"
 
 #include "actors/Man.hpp"
+#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Physical.hpp"
@@ -301,6 +302,18 @@ void Chunk::draw(Tessaly::Message& message)
     const DrawEvent& event = getDrawEvent(message);
     sf::RenderTarget& target = *event.first;
     const sf::FloatRect& view = event.second;
+    if (DrawPass::isFrame(event.fourth) && sWaterTimer > 1.f)
+    {
+        stepSurf();
+        sWaterTimer = 0.f;
+        for (const sf::Sprite* tile : mAnimatedTiles)
+        {
+            if (tile->getGlobalBounds().intersects(view))
+                DrawPass::repaintSoon(event.fourth, tile->getGlobalBounds());
+        }
+    }
+    if (!DrawPass::draws(event.fourth, false, sf::FloatRect()))
+        return;
 
     const float right = std::min(static_cast<float>(mWidth), view.left / World::TileSize + view.width / World::TileSize);
     const float bottom = std::min(static_cast<float>(mHeight), view.top / World::TileSize + view.height / World::TileSize);
@@ -310,12 +323,6 @@ void Chunk::draw(Tessaly::Message& message)
             mTileBatch.add(mTiles[static_cast<std::size_t>(y) * mWidth + x]);
     }
     mTileBatch.draw(target);
-
-    if (sWaterTimer > 1.f)
-    {
-        stepSurf();
-        sWaterTimer = 0.f;
-    }
 }
 
 void Chunk::stepSurf()

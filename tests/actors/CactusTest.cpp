@@ -130,16 +130,21 @@ TEST_F(CactusTest, ClickAndDrawOrderFollowTheGround)
     EXPECT_EQ(after.calls, 0);
 }
 
-TEST_F(CactusTest, DrawsNothingWhenOffScreen)
+TEST_F(CactusTest, DrawsWhenAnyOfItsPictureIsOnScreen)
 {
     place();
-    bool shown = true;
+    bool shown = false;
     addProbe("QEL.Game.Draw", 1000000, [&](Tessaly::Message&) { shown = cactusShown(); });
-    // The visible rectangle passed on misses the cactus; the target's view still shows it.
-    mTarget.setView(sf::View(sf::FloatRect(X - 400.f, Y - 500.f, 800.f, 600.f)));
-    mTarget.clear(sf::Color::Transparent);
-    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, sf::FloatRect(X + 31.f, Y - 500.f, 800.f, 600.f), 0.f});
-    EXPECT_FALSE(shown);
+    // The visible rectangle passed on decides; the target's view always shows the cactus.
+    const auto drawFrom = [&](float left) {
+        mTarget.setView(sf::View(sf::FloatRect(X - 400.f, Y - 500.f, 800.f, 600.f)));
+        mTarget.clear(sf::Color::Transparent);
+        sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, sf::FloatRect(left, Y - 500.f, 800.f, 600.f), 0.f, nullptr});
+        return shown;
+    };
+    // Its arms reach 45 units right of the stem: a view starting there still shows them.
+    EXPECT_TRUE(drawFrom(X + 44.f));
+    EXPECT_FALSE(drawFrom(X + 46.f));
 }
 
 TEST_F(CactusTest, HasThreeToTwelveStemPieces)

@@ -78,4 +78,22 @@ TEST(ViewRules, CameraKeepsHalfAViewFromTheBorder)
     EXPECT_FLOAT_EQ(inside.y, 7000.f);
 }
 
+TEST(ViewRules, SnappedCameraPutsTheViewEdgeAQuarterPixelIn)
+{
+    // 1600 x 1200 world units in 800 x 600 pixels: a pixel is two units.
+    const sf::Vector2f size(1600, 1200);
+    for (const sf::Vector2f focus : {sf::Vector2f(5000.f, 7000.f), sf::Vector2f(5000.7f, 7001.3f), sf::Vector2f(5001.9f, 6999.1f)})
+    {
+        const sf::Vector2f centre = QEL::ViewRules::snapToPixels(focus, size, sf::Vector2u(800, 600));
+        EXPECT_LE(std::abs(centre.x - focus.x), 1.f);
+        EXPECT_LE(std::abs(centre.y - focus.y), 1.f);
+        const float left = (centre.x - 800.f) / 2.f;
+        const float top = (centre.y - 600.f) / 2.f;
+        EXPECT_FLOAT_EQ(left - std::floor(left), 0.25f);
+        EXPECT_FLOAT_EQ(top - std::floor(top), 0.25f);
+    }
+    // A window without pixels (minimised) leaves the camera alone.
+    EXPECT_EQ(QEL::ViewRules::snapToPixels(sf::Vector2f(5000.7f, 3.f), size, sf::Vector2u(0, 0)), sf::Vector2f(5000.7f, 3.f));
+}
+
 } // namespace
