@@ -1,6 +1,7 @@
 #include "app/WorldPainter.hpp"
 
 #include "app/DrawPass.hpp"
+#include "app/PixelClip.hpp"
 #include "app/Rects.hpp"
 
 #include <SFML/Graphics/RectangleShape.hpp>
@@ -84,11 +85,9 @@ void WorldPainter::paint(sf::RenderTarget& target, const sf::View& view, float s
     markCells(survey.getRepaints(), CellState::Urgent);
     paintCells(seen, kept, seconds);
 
-    target.setView(view);
     copyCells(target, seen);
     findPatches(target, view, survey.getMoving());
     paintPatches(target, view, seconds);
-    target.setView(view);
 }
 
 bool WorldPainter::fit(const sf::RenderTarget& target, const sf::View& view)
@@ -229,6 +228,7 @@ void WorldPainter::paintCell(CellKey key, float seconds)
     sf::View view(area);
     view.setViewport(sf::FloatRect(slot.left / atlasSize.x, slot.top / atlasSize.y, slot.width / atlasSize.x, slot.height / atlasSize.y));
     mAtlas.setView(view);
+    const PixelClip clip(mAtlas, sf::IntRect(slot));
     clearArea(mAtlas, area);
     DrawPass still(DrawPass::Still);
     mSend(DrawEvent{&mAtlas, area, seconds, &still});
@@ -273,15 +273,12 @@ void WorldPainter::findPatches(const sf::RenderTarget& target, const sf::View& v
 void WorldPainter::paintPatches(sf::RenderTarget& target, const sf::View& view, float seconds)
 {
     const sf::Vector2f topLeft = view.getCenter() - view.getSize() / 2.f;
-    const sf::Vector2f size(target.getSize());
     DrawPass patchPass(DrawPass::Patch);
     for (const sf::IntRect& patch : mPatches)
     {
         const sf::FloatRect area(topLeft.x + patch.left / mScale.x, topLeft.y + patch.top / mScale.y, patch.width / mScale.x,
                                  patch.height / mScale.y);
-        sf::View patchView(area);
-        patchView.setViewport(sf::FloatRect(patch.left / size.x, patch.top / size.y, patch.width / size.x, patch.height / size.y));
-        target.setView(patchView);
+        const PixelClip clip(target, patch);
         clearArea(target, area);
         mSend(DrawEvent{&target, area, seconds, &patchPass});
     }
