@@ -93,6 +93,8 @@ void WorldPainter::paint(sf::RenderTarget& target, const sf::View& view, float s
 bool WorldPainter::fit(const sf::RenderTarget& target, const sf::View& view)
 {
     const sf::Vector2u size = target.getSize();
+    if (size.x == 0 || size.y == 0)
+        return false;
     const sf::Vector2f scale(static_cast<float>(size.x) / view.getSize().x, static_cast<float>(size.y) / view.getSize().y);
     // Cells lie on the view's pixel grid, so that they are copied texel for pixel.
     const sf::Vector2f topLeft = view.getCenter() - view.getSize() / 2.f;

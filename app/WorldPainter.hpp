@@ -91,7 +91,7 @@ private:
     };
 
     /// Makes the atlas for the target and view, or forgets the cells the view cannot use;
-    /// false when there is no atlas.
+    /// false when there is no atlas or no pixel to paint.
     bool fit(const sf::RenderTarget& target, const sf::View& view);
     void createAtlas(sf::Vector2u size, sf::Vector2f scale);
     void forgetAllCells();

@@ -12,6 +12,8 @@
 #include "world/Chunk.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
 
 #include <gtest/gtest.h>
@@ -176,6 +178,15 @@ protected:
         return differing;
     }
 
+    /// What the window shows, read back before it is displayed.
+    static sf::Image capture(sf::RenderWindow& window)
+    {
+        sf::Texture texture;
+        texture.create(Width, Height);
+        texture.update(window);
+        return texture.copyToImage();
+    }
+
     static QEL::Startup* sGame;
     QEL::WorldPainter mPainter;
     sf::RenderTexture mPainted;
@@ -197,6 +208,21 @@ TEST_F(WorldPainterTest, ShowsWhatEveryDrawingDrawsItselfWithAManBehindATreeAndA
     // Again from the cells alone: nothing in view is painted a second time.
     EXPECT_EQ(differingPixels(view), 0u);
     EXPECT_LE(mPainter.getCellsPainted(), QEL::WorldPainter::SparePaintsPerFrame);
+}
+
+TEST_F(WorldPainterTest, PaintsAWindowAsItPaintsATexture)
+{
+    const sf::Vector2f foot = treeFoot(densestTree());
+    gatherAround(foot);
+    const sf::View view = viewAt(foot);
+    sf::RenderWindow window(sf::VideoMode(Width, Height), "Quelmoor painter test", sf::Style::Titlebar);
+
+    mPainter.paint(window, view, 0.f);
+    const sf::Image painted = capture(window);
+    window.setView(view);
+    send("QEL.Game.Draw", QEL::DrawEvent{&window, QEL::ViewRules::visibleRect(view), 0.f, nullptr});
+    const sf::Image plain = capture(window);
+    EXPECT_EQ(std::memcmp(painted.getPixelsPtr(), plain.getPixelsPtr(), Width * Height * 4), 0);
 }
 
 TEST_F(WorldPainterTest, CellsFollowTheCamera)
