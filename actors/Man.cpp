@@ -20,6 +20,7 @@
 #include "world/Biome.hpp"
 #include "world/Chunk.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
@@ -39,6 +40,7 @@ using Plym::Math::Vector2;
 using Plym::Math::Vector3;
 
 Tessaly::EntityId Man::sLocalPlayerEntity = 0;
+sf::FloatRect Man::sPictureExtent;
 bool Man::sBindsLoaded = false;
 Plym::Input* Man::sInputUp = nullptr;
 Plym::Input* Man::sInputDown = nullptr;
@@ -524,14 +526,51 @@ void Man::draw(Tessaly::Message& message)
 
 sf::FloatRect Man::getPictureBounds(const Vector3& position) const
 {
-    // The figure and its hair share the shadow's frame, raised by a jump; the name floats above.
-    const sf::Vector2f frame(mShadow->getSize());
+    // A jump raises the figure; standing in water lowers it, but cuts as much off its foot.
+    const sf::FloatRect& extent = getPictureExtent();
     const float lift = std::max(position.z, 0.f) + 2.f;
-    const sf::FloatRect figure(position.x - 90.f, position.y - 270.f - lift, frame.x, frame.y + lift);
+    const sf::FloatRect figure(position.x + extent.left, position.y + extent.top - lift, extent.width, extent.height + lift);
     if (isLocalPlayer())
         return figure;
     const sf::FloatRect name = makeName(position).getGlobalBounds();
     return Rects::unite(figure, sf::FloatRect(name.left - 2.f, name.top - 2.f, name.width + 4.f, name.height + 4.f));
+}
+
+const sf::FloatRect& Man::getPictureExtent() const
+{
+    if (sPictureExtent.width > 0.f)
+        return sPictureExtent;
+    // Every picture of a man is drawn around the same origin, at his feet.
+    const sf::Vector2f feet(90.f, 270.f);
+    // The visible pixels of every cell of a sheet, laid over one another.
+    const auto visibleCells = [](const sf::Texture& texture, sf::Vector2u cell) {
+        const sf::Image image = texture.copyToImage();
+        unsigned left = cell.x, top = cell.y, right = 0, bottom = 0;
+        for (unsigned y = 0; y < image.getSize().y; ++y)
+        {
+            for (unsigned x = 0; x < image.getSize().x; ++x)
+            {
+                if (image.getPixel(x, y).a == 0)
+                    continue;
+                left = std::min(left, x % cell.x);
+                top = std::min(top, y % cell.y);
+                right = std::max(right, x % cell.x + 1);
+                bottom = std::max(bottom, y % cell.y + 1);
+            }
+        }
+        return right > left ? sf::FloatRect(sf::IntRect(left, top, right - left, bottom - top)) : sf::FloatRect();
+    };
+
+    sf::Sprite figure;
+    mAnimation.apply("Idle", figure);
+    const sf::Vector2u frame(figure.getTextureRect().width, figure.getTextureRect().height);
+    const sf::IntRect hairCell = mHair->getRect(0, 0);
+    const sf::FloatRect hair = visibleCells(mHair->getTexture(), sf::Vector2u(hairCell.width, hairCell.height));
+    const sf::FloatRect mirroredHair(2.f * feet.x - hair.left - hair.width, hair.top, hair.width, hair.height);
+    sf::FloatRect extent = Rects::unite(visibleCells(*figure.getTexture(), frame), visibleCells(*mShadow, mShadow->getSize()));
+    extent = Rects::unite(extent, Rects::unite(hair, mirroredHair));
+    sPictureExtent = sf::FloatRect(extent.left - feet.x, extent.top - feet.y, extent.width, extent.height);
+    return sPictureExtent;
 }
 
 void Man::drawFigure(sf::RenderTarget& target, sf::Sprite& sprite, float height) const

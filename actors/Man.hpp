@@ -100,6 +100,9 @@ private:
     sf::Text makeName(const Plym::Math::Vector3& position) const;
     /// Everything draw() covers, name included.
     sf::FloatRect getPictureBounds(const Plym::Math::Vector3& position) const;
+    /// Where the visible pixels of figures, hair (both ways round) and shadow lie around the
+    /// feet, from the pictures themselves; found once for all men.
+    const sf::FloatRect& getPictureExtent() const;
 
     // Chat keyboard of the local player.
     void toggleChat(Tessaly::Message& message);
@@ -133,6 +136,7 @@ private:
     static bool sChatting;
     static bool sChatArmed;
     static sf::String sChatBuffer;
+    static sf::FloatRect sPictureExtent;  ///< Empty until found.
 };
 
 } // namespace QEL
