@@ -163,6 +163,9 @@ void Woody::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Woody::draw()");
     const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
+    // A log is never part of the cached picture; the rope and the fall move in the frame's own passes.
+    if (event.fourth && event.fourth->getKind() == DrawPass::Still)
+        return;
     sf::RenderTarget& target = *event.first;
     Pictures& shared = pictures();
     shared.setRects();
