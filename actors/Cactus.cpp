@@ -1,9 +1,9 @@
 #include "actors/Cactus.hpp"
 
 #include "actors/WorldEvent.hpp"
-#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/WorldPainter.hpp"
 #include "physics/CircleCollisionShape.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Math.hpp"
@@ -25,8 +25,7 @@ mSegments(static_cast<std::uint8_t>(Plym::Math::randomint(3, 12))),
 mPhysical(nullptr),
 mSheet(&gSpritesheets.get("Cactus")),
 mShadowTexture(&gTextures.get("Cactus::Shadow")),
-mPicked(false),
-mSurveyedPicked(false)
+mPicked(false)
 {
 }
 
@@ -83,15 +82,28 @@ void Cactus::click(Tessaly::Message& message)
 void Cactus::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Cactus::draw()");
-    const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    if (DrawPass::isFrame(event.fourth) && mPicked != mSurveyedPicked)
-    {
-        DrawPass::repaint(event.fourth, mPictureBounds);
-        mSurveyedPicked = mPicked;
-    }
-    if (!event.second.intersects(mPictureBounds) || !DrawPass::draws(event.fourth, false, mPictureBounds))
+    WorldPainter::draw(*this, boost::any_cast<const DrawEvent&>(message.payload));
+}
+
+sf::FloatRect Cactus::getPaintBounds() const
+{
+    return mPictureBounds;
+}
+
+bool Cactus::isMoving() const
+{
+    return false;
+}
+
+std::uint64_t Cactus::getLook() const
+{
+    return mPicked;
+}
+
+void Cactus::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
+    if (!area.intersects(mPictureBounds))
         return;
-    sf::RenderTarget& target = *event.first;
 
     sf::Sprite sprite(*mShadowTexture);
     sprite.setPosition(mPosition);

@@ -1,6 +1,7 @@
 #ifndef QEL_ACTORS_CACTUS_HPP
 #define QEL_ACTORS_CACTUS_HPP
 
+#include "app/Painting.hpp"
 #include "ecs/Component.hpp"
 #include "plym/core/Vector2.hpp"
 
@@ -25,7 +26,7 @@ class Physical;
 
 /// "QEL.Game.Cactus": a column of stem pieces with a top and two arms, carrying a rosebud
 /// that a right click picks (and tells the other players). A static collision body.
-class Cactus : public Tessaly::Component
+class Cactus : public Tessaly::Component, public Painting
 {
 public:
     Cactus();
@@ -35,6 +36,12 @@ public:
     unsigned getSegments() const { return mSegments; }
     bool isPicked() const { return mPicked; }
     const sf::FloatRect& getBounds() const { return mBounds; }
+
+    sf::FloatRect getPaintBounds() const override;
+    bool isMoving() const override;
+    /// Picked or not.
+    std::uint64_t getLook() const override;
+    void paint(sf::RenderTarget& target, const sf::FloatRect& area) const override;
 
 private:
     void setPosition(const Tessaly::Message& message);
@@ -49,7 +56,6 @@ private:
     sf::FloatRect mBounds;         ///< Where a click reaches it.
     sf::FloatRect mPictureBounds;  ///< What it draws.
     bool mPicked;
-    bool mSurveyedPicked;  ///< As of the last frame.
 };
 
 } // namespace QEL

@@ -2,10 +2,10 @@
 
 #include "actors/ManAnimation.hpp"
 #include "actors/MapEdge.hpp"
-#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/Rects.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/WorldPainter.hpp"
 #include "network/Client.hpp"
 #include "network/Packet.hpp"
 #include "network/WordFilter.hpp"
@@ -504,11 +504,19 @@ void Man::animate(float seconds)
 void Man::draw(Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Man::draw()");
-    const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
+    WorldPainter::draw(*this, boost::any_cast<const DrawEvent&>(message.payload));
+}
+
+sf::FloatRect Man::getPaintBounds() const
+{
+    return getPictureBounds(getPosition());
+}
+
+void Man::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
     const Vector3 position = getPosition();
-    if (!DrawPass::draws(event.fourth, true, getPictureBounds(position)))
+    if (!area.intersects(getPictureBounds(position)))
         return;
-    sf::RenderTarget& target = *event.first;
 
     sf::Sprite sprite(*mShadow);
     sprite.setOrigin(90.f, 270.f);

@@ -1,6 +1,7 @@
 #ifndef QEL_ACTORS_MAN_HPP
 #define QEL_ACTORS_MAN_HPP
 
+#include "app/Painting.hpp"
 #include "ecs/Component.hpp"
 #include "plym/core/Vector3.hpp"
 #include "plym/game/Animation.hpp"
@@ -35,7 +36,7 @@ class Physical;
 /// local player: it reads the input binds, walks, runs, jumps and wades, picks the music
 /// by biome, streams its movement to the server and owns the chat line being typed.
 /// Every later man stands for a remote player and is moved by the network.
-class Man : public Tessaly::Component
+class Man : public Tessaly::Component, public Painting
 {
 public:
     Man();
@@ -63,6 +64,11 @@ public:
 
     /// The name as drawn above a remote player, after the word filter.
     const sf::String& getDisplayName() const;
+
+    /// Everything the man draws, name included.
+    sf::FloatRect getPaintBounds() const override;
+    /// Shadow, figure and hair, the ripple in water, the name over a remote player.
+    void paint(sf::RenderTarget& target, const sf::FloatRect& area) const override;
 
 private:
     void requestLocalQuestions();

@@ -1,9 +1,10 @@
 #include "actors/RoadManager.hpp"
 
 #include "actors/RoadPieces.hpp"
-#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
+#include "app/Rects.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/WorldPainter.hpp"
 #include "plym/core/Profiling.hpp"
 #include "world/Biome.hpp"
 #include "world/Chunk.hpp"
@@ -28,21 +29,36 @@ RoadManager::Tile neighbour(RoadManager::Tile tile, int index)
                              static_cast<std::uint8_t>(tile.second + Offsets[index][1]));
 }
 
+/// A road tile with the tiles around it, which its piece may reach into.
+sf::FloatRect reachOf(RoadManager::Tile tile)
+{
+    return sf::FloatRect(tile.first * World::TileSize - 45.f, tile.second * World::TileSize - 45.f, 180.f, 180.f);
+}
+
+/// Pieces changed this many times between two looks of a painter are not listed one by one.
+constexpr std::size_t MaxListedChanges = 256;
+
+sf::IntRect pieceRect(const Plym::Spritesheet& path, const Plym::Spritesheet& square, unsigned index)
+{
+    const RoadPieces::Cell cell = RoadPieces::cellOf(index);
+    return (cell.squareSheet ? square : path).getRect(cell.column, cell.row);
+}
+
 } // namespace
 
 RoadManager::RoadManager() :
 Component("QEL.Game.RoadManager"),
+mManyChanged(false),
+mChanges(0),
 mChunk(nullptr),
 mPathSheet(&gSpritesheets.get("Road::Path")),
 mSquareSheet(&gSpritesheets.get("Road::Square")),
+mCursorPainting(*this, mSquareSheet->getTexture(), pieceRect(*mPathSheet, *mSquareSheet, 1)),
 mBuildMode(false)
 {
     mDirtyTiles.reserve(9);
     for (unsigned i = 0; i < RoadPieces::RectCount; ++i)
-    {
-        const RoadPieces::Cell cell = RoadPieces::cellOf(i);
-        mPieceRects.push_back((cell.squareSheet ? mSquareSheet : mPathSheet)->getRect(cell.column, cell.row));
-    }
+        mPieceRects.push_back(pieceRect(*mPathSheet, *mSquareSheet, i));
     mSprite.setTexture(mPathSheet->getTexture());
     mSprite.setOrigin(45.f, 45.f);
 }
@@ -78,7 +94,7 @@ void RoadManager::update(const Tessaly::Message&)
 {
     for (const Tile& tile : mDirtyTiles)
         mRoads[tile] = RoadPieces::pieceFor(getNeighbourMask(tile));
-    mChangedTiles.insert(mChangedTiles.end(), mDirtyTiles.begin(), mDirtyTiles.end());
+    noteChanged(mDirtyTiles);
     mDirtyTiles.clear();
 }
 
@@ -117,7 +133,7 @@ void RoadManager::click(Tessaly::Message& message)
     {
         // A road laid in this very step goes too, instead of appearing at the update.
         mRoads.erase(tile);
-        mChangedTiles.push_back(tile);
+        noteChanged({tile});
         mDirtyTiles.erase(std::remove(mDirtyTiles.begin(), mDirtyTiles.end(), tile), mDirtyTiles.end());
         markNeighbours(tile);
     }
@@ -145,39 +161,71 @@ void RoadManager::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("RoadManager::draw()");
     const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    sf::RenderTarget& target = *event.first;
-    if (DrawPass::isFrame(event.fourth))
-        keepFrameState(target, event.fourth);
-
-    const sf::FloatRect cursor(mCursor - sf::Vector2f(45.f, 45.f), sf::Vector2f(90.f, 90.f));
-    if (mBuildMode && DrawPass::draws(event.fourth, true, cursor))
-    {
-        mSprite.setTexture(mSquareSheet->getTexture());
-        mSprite.setTextureRect(mPieceRects[1]);
-        mSprite.setPosition(mCursor);
-        mSprite.setColor(sf::Color(255, 255, 255, 127));
-        target.draw(mSprite);
-        mSprite.setColor(sf::Color::White);
-    }
-    if (!DrawPass::draws(event.fourth, false, sf::FloatRect()))
-        return;
-    for (const auto& [tile, piece] : mRoads)
-        drawPiece(target, tile, piece);
-}
-
-void RoadManager::keepFrameState(const sf::RenderTarget& target, DrawPass* pass)
-{
-    mWindowSize = target.getSize();
-    const sf::View& view = target.getView();
+    mWindowSize = event.first->getSize();
+    const sf::View& view = event.first->getView();
     mViewRect = sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize());
-
-    // A piece may reach into the tiles around its own.
-    for (const Tile& tile : mChangedTiles)
-        DrawPass::repaint(pass, sf::FloatRect(tile.first * World::TileSize - 45.f, tile.second * World::TileSize - 45.f, 180.f, 180.f));
-    mChangedTiles.clear();
+    WorldPainter::draw(mCursorPainting, event);
+    WorldPainter::draw(*this, event);
 }
 
-void RoadManager::drawPiece(sf::RenderTarget& target, Tile tile, std::uint8_t piece)
+void RoadManager::noteChanged(const std::vector<Tile>& tiles)
+{
+    if (tiles.empty())
+        return;
+    ++mChanges;
+    if (mManyChanged || mChangedTiles.size() + tiles.size() > MaxListedChanges)
+    {
+        mManyChanged = true;
+        mChangedTiles.clear();
+        return;
+    }
+    mChangedTiles.insert(mChangedTiles.end(), tiles.begin(), tiles.end());
+}
+
+sf::FloatRect RoadManager::getPaintBounds() const
+{
+    if (mRoads.empty())
+        return sf::FloatRect();
+    sf::FloatRect bounds = reachOf(mRoads.begin()->first);
+    for (const auto& road : mRoads)
+        bounds = Rects::unite(bounds, reachOf(road.first));
+    return bounds;
+}
+
+bool RoadManager::isMoving() const
+{
+    return false;
+}
+
+std::uint64_t RoadManager::getLook() const
+{
+    return mChanges;
+}
+
+bool RoadManager::changesWithin(const sf::FloatRect& area) const
+{
+    return mManyChanged || std::any_of(mChangedTiles.begin(), mChangedTiles.end(), [&](Tile tile) { return reachOf(tile).intersects(area); });
+}
+
+void RoadManager::forgetChanges()
+{
+    mChangedTiles.clear();
+    mManyChanged = false;
+}
+
+void RoadManager::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
+    for (const auto& [tile, piece] : mRoads)
+    {
+        placePiece(tile, piece);
+        if (mSprite.getGlobalBounds().intersects(area))
+            target.draw(mSprite);
+    }
+    mSprite.setScale(1.f, 1.f);
+    mSprite.setRotation(0.f);
+}
+
+void RoadManager::placePiece(Tile tile, std::uint8_t piece) const
 {
     const RoadPieces::Look look = RoadPieces::lookOf(piece);
     mSprite.setTexture((look.squareSheet ? mSquareSheet : mPathSheet)->getTexture());
@@ -185,9 +233,6 @@ void RoadManager::drawPiece(sf::RenderTarget& target, Tile tile, std::uint8_t pi
     mSprite.setPosition(tile.first * World::TileSize + 45.f, tile.second * World::TileSize + 45.f);
     mSprite.setScale(look.scale);
     mSprite.setRotation(look.rotation);
-    target.draw(mSprite);
-    mSprite.setScale(1.f, 1.f);
-    mSprite.setRotation(0.f);
 }
 
 } // namespace QEL

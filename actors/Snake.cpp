@@ -1,9 +1,9 @@
 #include "actors/Snake.hpp"
 
 #include "actors/MapEdge.hpp"
-#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/WorldPainter.hpp"
 #include "physics/Collision.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Math.hpp"
@@ -185,28 +185,43 @@ void Snake::animate()
 void Snake::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Snake::draw()");
-    if (!mPhysical)
-        return;
-    const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    Plym::Spritesheet& sheet = mHorizontal ? *mHorizontalSheet : *mVerticalSheet;
-    sf::IntRect rect = sheet.getRect(mColumn, mRow);
+    WorldPainter::draw(*this, boost::any_cast<const DrawEvent&>(message.payload));
+}
 
+sf::Sprite Snake::makeSprite() const
+{
+    const Plym::Spritesheet& sheet = mHorizontal ? *mHorizontalSheet : *mVerticalSheet;
+    const sf::IntRect rect = sheet.getRect(mColumn, mRow);
     sf::Sprite sprite(sheet.getTexture(), rect);
     const Plym::Math::Vector3 position = mPhysical->getPosition();
     sprite.setPosition(position.x, position.y);
     sprite.setOrigin(static_cast<float>(rect.width) / 2.f, static_cast<float>(rect.height) / 2.f + 45.f);
     sprite.setScale(mMirrored ? -1.f : 1.f, 1.f);
-    if (!sprite.getGlobalBounds().intersects(event.second))
+    return sprite;
+}
+
+sf::FloatRect Snake::getPaintBounds() const
+{
+    // Sinking cuts the picture's bottom off as much as it lowers it: it stays within.
+    return mPhysical ? makeSprite().getGlobalBounds() : sf::FloatRect();
+}
+
+void Snake::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
+    if (!mPhysical)
+        return;
+    sf::Sprite sprite = makeSprite();
+    if (!sprite.getGlobalBounds().intersects(area))
         return;
 
     sprite.move(0.f, static_cast<float>(-mSink));
     if (mSink < 0)
     {
+        sf::IntRect rect = sprite.getTextureRect();
         rect.height += mSink;
         sprite.setTextureRect(rect);
     }
-    if (DrawPass::draws(event.fourth, true, sprite.getGlobalBounds()))
-        event.first->draw(sprite);
+    target.draw(sprite);
 }
 
 } // namespace QEL

@@ -1,7 +1,10 @@
 #ifndef QEL_ACTORS_SNAKE_HPP
 #define QEL_ACTORS_SNAKE_HPP
 
+#include "app/Painting.hpp"
 #include "ecs/Component.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
 
 #include <cstdint>
 
@@ -19,7 +22,7 @@ class Physical;
 /// "QEL.Game.Snake": a wandering creature that rests and crawls for random periods,
 /// turns by a random angle after a random distance, stays on the map and sinks a
 /// little into sand and water.
-class Snake : public Tessaly::Component
+class Snake : public Tessaly::Component, public Painting
 {
 public:
     static constexpr float Speed = 48.f;
@@ -45,7 +48,12 @@ public:
     unsigned getColumn() const { return mColumn; }
     unsigned getRow() const { return mRow; }
 
+    sf::FloatRect getPaintBounds() const override;
+    void paint(sf::RenderTarget& target, const sf::FloatRect& area) const override;
+
 private:
+    /// The sprite of the current frame where the snake stands, before it sinks.
+    sf::Sprite makeSprite() const;
     void onChunk(const Tessaly::Message& message);
     void onPhysical(const Tessaly::Message& message);
     void update(const Tessaly::Message& message);

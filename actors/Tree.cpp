@@ -1,9 +1,9 @@
 #include "actors/Tree.hpp"
 
 #include "actors/WorldEvent.hpp"
-#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/WorldPainter.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Collision.hpp"
 #include "physics/Physical.hpp"
@@ -15,6 +15,8 @@
 #include <SFML/Graphics/Sprite.hpp>
 
 #include <boost/any.hpp>
+
+#include <cstring>
 
 namespace QEL
 {
@@ -41,8 +43,7 @@ mShadowTexture(&gTextures.get("Tree::Shadow")),
 mAxeTexture(&gTextures.get("Action::Axe")),
 mProgress(0.f),
 mFelled(false),
-mDebranched(false),
-mSurveyedLook(false, false, false, 0.f)
+mDebranched(false)
 {
 }
 
@@ -110,29 +111,11 @@ void Tree::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Tree::draw()");
     const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    const bool visible = event.second.intersects(mBounds);
-    if (DrawPass::isFrame(event.fourth))
-        keepFrameState(visible, event.fourth);
-    if (!visible || !DrawPass::draws(event.fourth, mChopping, mBounds))
-        return;
-
-    sf::RenderTarget& target = *event.first;
-    if (!sPartsTrimmed)
-        trimParts();
-    sf::Sprite sprite(*mShadowTexture);
-    sprite.setPosition(mPosition);
-    sprite.setOrigin(120.f, 56.f);
-    sprite.setColor(sf::Color(0, 0, 0, 42));
-    target.draw(sprite);
-    sprite.setColor(sf::Color::White);
-    sprite.setTexture(mSheet->getTexture());
-
-    drawTree(target, sprite);
-    if (mProgress > 0.f && !mFelled)
-        drawProgress(target);
+    keepFrameState(event.second.intersects(mBounds));
+    WorldPainter::draw(*this, event);
 }
 
-void Tree::keepFrameState(bool visible, DrawPass* pass)
+void Tree::keepFrameState(bool visible)
 {
     if (!visible)
     {
@@ -151,12 +134,42 @@ void Tree::keepFrameState(bool visible, DrawPass* pass)
         requestMessage("QEL.Game.Update", &Tree::update);
         mUpdateRequested = true;
     }
+}
 
-    // Being chopped, the tree is drawn afresh every frame; still again, its cached picture is old.
-    const Look look(mChopping, mFelled, mDebranched, mProgress);
-    if (look != mSurveyedLook && !mChopping)
-        DrawPass::repaint(pass, mBounds);
-    mSurveyedLook = look;
+sf::FloatRect Tree::getPaintBounds() const
+{
+    return mBounds;
+}
+
+bool Tree::isMoving() const
+{
+    return mChopping;
+}
+
+std::uint64_t Tree::getLook() const
+{
+    std::uint32_t progress;
+    std::memcpy(&progress, &mProgress, sizeof(progress));
+    return static_cast<std::uint64_t>(progress) << 2 | static_cast<std::uint64_t>(mDebranched) << 1 | static_cast<std::uint64_t>(mFelled);
+}
+
+void Tree::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
+    if (!area.intersects(mBounds))
+        return;
+    if (!sPartsTrimmed)
+        trimParts();
+    sf::Sprite sprite(*mShadowTexture);
+    sprite.setPosition(mPosition);
+    sprite.setOrigin(120.f, 56.f);
+    sprite.setColor(sf::Color(0, 0, 0, 42));
+    target.draw(sprite);
+    sprite.setColor(sf::Color::White);
+    sprite.setTexture(mSheet->getTexture());
+
+    drawTree(target, sprite);
+    if (mProgress > 0.f && !mFelled)
+        drawProgress(target);
 }
 
 void Tree::fell()
@@ -216,7 +229,7 @@ void Tree::drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const
     drawPart(mDebranched ? Stripped : Branches);
 }
 
-void Tree::trimParts()
+void Tree::trimParts() const
 {
     const sf::Image image = mSheet->getTexture().copyToImage();
     for (SheetPart& part : sParts)

@@ -2,13 +2,13 @@
 #define QEL_ACTORS_TREE_HPP
 
 #include "actors/SheetPart.hpp"
+#include "app/Painting.hpp"
 #include "ecs/Component.hpp"
 #include "plym/core/Vector2.hpp"
 #include "plym/game/RadialProgressBar.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 
-#include <tuple>
 
 namespace sf
 {
@@ -25,12 +25,10 @@ class Spritesheet;
 namespace QEL
 {
 
-class DrawPass;
-
 /// "QEL.Game.Tree": a tree the player chops by holding the axe on it (a left click, then
 /// 15 seconds within reach) and strips by a right click. Felling and stripping are shared
 /// with the other players; a felled tree leaves a stump and spawns a falling trunk.
-class Tree : public Tessaly::Component
+class Tree : public Tessaly::Component, public Painting
 {
 public:
     static constexpr float ChopSeconds = 15.f;
@@ -47,13 +45,20 @@ public:
     bool isUpdating() const { return mUpdateRequested; }
     const sf::FloatRect& getBounds() const { return mBounds; }
 
+    sf::FloatRect getPaintBounds() const override;
+    /// Being chopped, the tree's ring and axe change every step.
+    bool isMoving() const override;
+    /// Felled, stripped and the progress made.
+    std::uint64_t getLook() const override;
+    void paint(sf::RenderTarget& target, const sf::FloatRect& area) const override;
+
 private:
     void setPosition(const Tessaly::Message& message);
     void click(Tessaly::Message& message);
     void update(const Tessaly::Message& message);
     void draw(const Tessaly::Message& message);
-    /// Steps when on screen, the fall when chopped through, repaints when the look changed.
-    void keepFrameState(bool visible, DrawPass* pass);
+    /// Steps when on screen, the fall when chopped through.
+    void keepFrameState(bool visible);
     void felledRemotely();
 
     void fell();
@@ -62,7 +67,7 @@ private:
     void placeWood();
     void drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const;
     /// Cuts the transparent margins off the parts, once, from the sheet's pixels.
-    void trimParts();
+    void trimParts() const;
     void drawProgress(sf::RenderTarget& target) const;
 
     bool mUpdateRequested;
@@ -77,10 +82,6 @@ private:
     float mProgress;
     bool mFelled;
     bool mDebranched;
-
-    /// What the tree's picture depends on: chopping, felled, stripped, progress.
-    using Look = std::tuple<bool, bool, bool, float>;
-    Look mSurveyedLook;  ///< As of the last frame.
 
     /// The pictures of a tree on its sheet, in the order of `Part`.
     enum Part { Stump, TrunkCut, TrunkNotched, Trunk, Crown, Branches, Stripped, PartCount };

@@ -1,8 +1,8 @@
 #include "actors/Woody.hpp"
 
-#include "app/DrawPass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/Rects.hpp"
+#include "app/WorldPainter.hpp"
 #include "plym/core/Math.hpp"
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Spritesheet.hpp"
@@ -162,29 +162,44 @@ void Woody::click(Tessaly::Message& message)
 void Woody::draw(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Woody::draw()");
-    const auto& event = boost::any_cast<const DrawEvent&>(message.payload);
-    // A log is never part of the cached picture; the rope and the fall move in the frame's own passes.
-    if (event.fourth && event.fourth->getKind() == DrawPass::Still)
-        return;
-    sf::RenderTarget& target = *event.first;
-    Pictures& shared = pictures();
-    shared.setRects();
-    shared.forEach([this](sf::Sprite& sprite) { sprite.setPosition(mPosition); });
+    mRope = makeRope();
+    if (isPulled())
+        pullRope(mRope);
+    finishFall();
+    WorldPainter::draw(*this, boost::any_cast<const DrawEvent&>(message.payload));
+}
 
+bool Woody::isPulled() const
+{
+    return mAttached && mTrimmed;
+}
+
+sf::RectangleShape Woody::makeRope() const
+{
     sf::RectangleShape rope(sf::Vector2f(0.f, 0.f));
     rope.setOutlineColor(sf::Color::Black);
     rope.setOutlineThickness(5.f);
     rope.setPosition(mPosition);
-    const bool pulled = mAttached && mTrimmed;
-    if (pulled)
-        pullRope(rope);
-    placeFalling();
-    const sf::FloatRect bounds = Rects::unite(Rects::unite(shared.log.getGlobalBounds(), shared.crown.getGlobalBounds()),
-                                              Rects::unite(shared.branches.getGlobalBounds(), rope.getGlobalBounds()));
-    if (!DrawPass::draws(event.fourth, true, bounds))
-        return;
+    return rope;
+}
 
-    if (pulled)
+sf::FloatRect Woody::getPaintBounds() const
+{
+    placePictures();
+    const Pictures& shared = pictures();
+    const sf::FloatRect rope = (isPulled() ? mRope : makeRope()).getGlobalBounds();
+    return Rects::unite(Rects::unite(shared.log.getGlobalBounds(), shared.crown.getGlobalBounds()),
+                        Rects::unite(shared.branches.getGlobalBounds(), rope));
+}
+
+void Woody::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
+    // Finding the bounds places the shared pictures too.
+    if (!getPaintBounds().intersects(area))
+        return;
+    Pictures& shared = pictures();
+    const sf::RectangleShape rope = isPulled() ? mRope : makeRope();
+    if (isPulled())
         target.draw(rope);
     target.draw(shared.log);
     if (mAlpha > 0)
@@ -220,9 +235,21 @@ void Woody::pullRope(sf::RectangleShape& rope)
         sendMessage("QEL.SetPosition", mPosition - direction * (distance - RopeLength));
 }
 
-void Woody::placeFalling()
+void Woody::finishFall()
+{
+    if (mFallAngle >= 91.f && mFallAngle < 100.f)
+    {
+        // Lying flat before it moves: its clickable area is the log turned.
+        pictures().forEach([](sf::Sprite& sprite) { sprite.setRotation(90.f); });
+        sendMessage("QEL.SetPosition", Plym::Math::Vector2(mPosition.x + 270.f, mPosition.y - 140.f));
+        mFallAngle = 1337.f;
+    }
+}
+
+void Woody::placePictures() const
 {
     Pictures& shared = pictures();
+    shared.setRects();
     const float angle = mFallAngle;
     if (angle < 91.f)
     {
@@ -234,15 +261,12 @@ void Woody::placeFalling()
             sprite.setPosition(pivot);
         });
     }
-    else if (angle < 100.f)
-    {
-        shared.forEach([](sf::Sprite& sprite) { sprite.setRotation(90.f); });
-        sendMessage("QEL.SetPosition", Plym::Math::Vector2(mPosition.x + 270.f, mPosition.y - 140.f));
-        mFallAngle = 1337.f;
-    }
     else
     {
-        shared.forEach([](sf::Sprite& sprite) { sprite.setRotation(90.f); });
+        shared.forEach([this](sf::Sprite& sprite) {
+            sprite.setRotation(90.f);
+            sprite.setPosition(mPosition);
+        });
     }
 }
 

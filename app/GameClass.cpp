@@ -63,7 +63,8 @@ mEngine(engine),
 mWindow(std::make_unique<sf::RenderWindow>()),
 mLocalPlayer(nullptr),
 mExitCode(0),
-mShowProfiling(false)
+mShowProfiling(false),
+mPlainDrawing(false)
 {
     mEngine->getService<Plym::InputManager>()->parseBinds(DefaultBinds);
 }
@@ -106,9 +107,8 @@ int GameClass::run()
     frame.gameView.setSize(sf::Vector2f(mWindow->getSize()) * 2.f);
     frame.gameView.setCenter(World::Centre, World::Centre);
     frame.uiView = mWindow->getDefaultView();
-    frame.painter = std::make_unique<WorldPainter>([this](const DrawEvent& event) {
-        sendGlobalMessage(mDrawId, Tessaly::Message(Tessaly::Custom, this, event));
-    });
+    if (!mPlainDrawing)
+        frame.painter = std::make_unique<WorldPainter>(*getSystem(), mDrawId, [this](const DrawEvent& event) { sendDraw(event); });
 
     sendGlobalMessage(mInitId, Tessaly::Message(Tessaly::Custom, this, 0));
 
@@ -229,7 +229,7 @@ void GameClass::moveCamera(Frame& frame)
     const Plym::Math::Vector3 position = mLocalPlayer->getPosition();
     const sf::Vector2f focus(position.x, position.y - 135.f);
     const sf::Vector2f centre = ViewRules::clampCamera(focus, frame.gameView.getSize(), World::Size);
-    frame.gameView.setCenter(ViewRules::snapToPixels(centre, frame.gameView.getSize(), mWindow->getSize()));
+    frame.gameView.setCenter(ViewRules::snapToPixels(centre, frame.gameView.getSize(), mWindow->getSize(), World::Size));
 }
 
 void GameClass::findLocalPlayer()
@@ -253,10 +253,18 @@ void GameClass::draw(Frame& frame)
     Plym::Profiling::Block block("Draw");
     const float seconds = static_cast<float>(frame.lastFrame) / 1000000.f;
 
-    frame.painter->paint(*mWindow, frame.gameView, seconds);
+    if (frame.painter)
+    {
+        frame.painter->paint(*mWindow, frame.gameView, seconds);
+    }
+    else
+    {
+        mWindow->setView(frame.gameView);
+        sendDraw(DrawEvent{mWindow.get(), ViewRules::visibleRect(frame.gameView), seconds});
+    }
 
     mWindow->setView(frame.uiView);
-    const DrawEvent screen{mWindow.get(), ViewRules::visibleRect(frame.uiView), seconds, nullptr};
+    const DrawEvent screen{mWindow.get(), ViewRules::visibleRect(frame.uiView), seconds};
     sendGlobalMessage(mDrawUiId, Tessaly::Message(Tessaly::Custom, this, screen));
 
     if (mShowProfiling)
@@ -265,6 +273,11 @@ void GameClass::draw(Frame& frame)
         mWindow->draw(frame.fpsText);
     }
     mWindow->display();
+}
+
+void GameClass::sendDraw(const DrawEvent& event)
+{
+    sendGlobalMessage(mDrawId, Tessaly::Message(Tessaly::Custom, this, event));
 }
 
 void GameClass::countFrame(Frame& frame)

@@ -1,6 +1,7 @@
 #ifndef QEL_APP_GAMECLASS_HPP
 #define QEL_APP_GAMECLASS_HPP
 
+#include "app/GameEvents.hpp"
 #include "ecs/Component.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -41,6 +42,9 @@ public:
     /// Reads the user name, connects, opens the window and runs frames until it closes.
     int run();
 
+    /// Every frame draws the whole world afresh instead of through the world painter.
+    void setPlainDrawing(bool plain) { mPlainDrawing = plain; }
+
 private:
     struct Frame;
 
@@ -53,6 +57,7 @@ private:
     void moveCamera(Frame& frame);
     void findLocalPlayer();
     void draw(Frame& frame);
+    void sendDraw(const DrawEvent& event);
     void countFrame(Frame& frame);
 
     Tessaly::RequestId mInitId;
@@ -66,6 +71,7 @@ private:
     Man* mLocalPlayer;
     int mExitCode;
     bool mShowProfiling;
+    bool mPlainDrawing;
 };
 
 } // namespace QEL

@@ -2,7 +2,7 @@
 #define QEL_APP_GAMEEVENTS_HPP
 
 #include "plym/game/Event2.hpp"
-#include "plym/game/Event4.hpp"
+#include "plym/game/Event3.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -14,12 +14,9 @@ namespace QEL
 /// Payload of "QEL.Game.Click": the clicked world point and whether it was the right button.
 using ClickEvent = Plym::Event2<sf::Vector2f, bool>;
 
-class DrawPass;
-
-/// Payload of "QEL.Game.Draw" and "QEL.Game.DrawUi": the target, the rectangle to draw (the
-/// visible part of the current view), the previous frame's duration in seconds and the pass
-/// of the world painter it belongs to (null: a plain frame, everything draws).
-using DrawEvent = Plym::Event4<sf::RenderTarget*, sf::FloatRect, float, DrawPass*>;
+/// Payload of "QEL.Game.Draw" and "QEL.Game.DrawUi": the target, the rectangle of the world
+/// (or screen) visible through the current view and the previous frame's duration in seconds.
+using DrawEvent = Plym::Event3<sf::RenderTarget*, sf::FloatRect, float>;
 
 /// World geometry shared by every subsystem.
 namespace World

@@ -14,7 +14,9 @@
 
 #include <boost/nowide/iostream.hpp>
 
+#include <algorithm>
 #include <clocale>
+#include <cstring>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -77,6 +79,12 @@ void queueMusic(Tessaly::EntitySystem& system, const char* section, const std::s
     Plym::Profiling::end(id);
 }
 
+/// Whether the command line asks for frames drawn without the world painter.
+bool wantsPlainDrawing(int argc, char** argv)
+{
+    return std::any_of(argv + std::min(argc, 1), argv + argc, [](const char* argument) { return std::strcmp(argument, "--plain-drawing") == 0; });
+}
+
 } // namespace
 
 Startup::Startup(int argc, char** argv)
@@ -97,6 +105,7 @@ Startup::Startup(int argc, char** argv)
     loadMusic();
 
     mCore = createCore(*mSystem);
+    mCore->setPlainDrawing(wantsPlainDrawing(argc, argv));
     {
         Plym::Profiling::Block block("Creating Components");
         createWorld(*mSystem);

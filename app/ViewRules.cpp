@@ -42,21 +42,32 @@ sf::Vector2f clampCamera(sf::Vector2f focus, sf::Vector2f viewSize, float worldS
 namespace
 {
 
-// Where the view's edge sits within a window pixel. Pictures stand at whole world units; at
-// the game's half scale a whole-pixel edge would put every pixel centre exactly on the
-// border between two texels, and which of them shows would be down to rounding.
-constexpr float EdgePhase = 0.25f;
+// Where the view's edge sits within a window pixel: where pixel centres fall on the middles of
+// texels of pictures standing at whole world units (at the game's half scale, a quarter pixel
+// in). On a texel border, which of the two shows would be down to rounding.
+float edgePhase(float pixelsPerUnit)
+{
+    const float phase = 1.5f * pixelsPerUnit - 0.5f;
+    return phase - std::floor(phase);
+}
 
 } // namespace
 
-sf::Vector2f snapToPixels(sf::Vector2f centre, sf::Vector2f viewSize, sf::Vector2u windowSize)
+sf::Vector2f snapToPixels(sf::Vector2f centre, sf::Vector2f viewSize, sf::Vector2u windowSize, float worldSize)
 {
-    const auto snapAxis = [](float middle, float extent, unsigned pixels) {
+    const auto snapAxis = [worldSize](float middle, float extent, unsigned pixels) {
         if (pixels == 0)
             return middle;
         const float scale = static_cast<float>(pixels) / extent;
-        const float edge = (std::round((middle - extent / 2.f) * scale - EdgePhase) + EdgePhase) / scale;
-        return edge + extent / 2.f;
+        const float phase = edgePhase(scale);
+        const auto edgeAt = [scale, phase](float steps) { return (steps + phase) / scale; };
+        float steps = std::round((middle - extent / 2.f) * scale - phase);
+        // At the world's border the snap goes inward, never beyond it.
+        if (edgeAt(steps) < 0.f)
+            steps += 1.f;
+        else if (edgeAt(steps) + extent > worldSize)
+            steps -= 1.f;
+        return edgeAt(steps) + extent / 2.f;
     };
     return sf::Vector2f(snapAxis(centre.x, viewSize.x, windowSize.x), snapAxis(centre.y, viewSize.y, windowSize.y));
 }

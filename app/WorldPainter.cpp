@@ -1,10 +1,11 @@
 #include "app/WorldPainter.hpp"
 
-#include "app/DrawPass.hpp"
+#include "app/Painting.hpp"
 #include "app/PixelClip.hpp"
 #include "app/Rects.hpp"
+#include "app/ViewRules.hpp"
+#include "ecs/EntitySystem.hpp"
 
-#include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <algorithm>
@@ -15,35 +16,43 @@ namespace QEL
 namespace
 {
 
-/// Covers the area with opaque black: cells and patches start from nothing, as a cleared window does.
-void clearArea(sf::RenderTarget& target, const sf::FloatRect& area)
+/// Adds a rectangle, merged with every one it overlaps: no pixel is drawn twice.
+void addMerged(std::vector<sf::IntRect>& rects, sf::IntRect rect)
 {
-    sf::RectangleShape shape(sf::Vector2f(area.width, area.height));
-    shape.setPosition(area.left, area.top);
-    shape.setFillColor(sf::Color::Black);
-    target.draw(shape, sf::BlendNone);
-}
-
-/// Adds a patch, merged with every patch it overlaps: no pixel is drawn twice.
-void addPatch(std::vector<sf::IntRect>& patches, sf::IntRect patch)
-{
-    for (auto other = patches.begin(); other != patches.end();)
+    if (rect.width <= 0 || rect.height <= 0)
+        return;
+    for (auto other = rects.begin(); other != rects.end();)
     {
-        if (other->intersects(patch))
+        if (other->intersects(rect))
         {
-            patch = Rects::unite(patch, *other);
-            patches.erase(other);
-            other = patches.begin();
+            rect = Rects::unite(rect, *other);
+            rects.erase(other);
+            other = rects.begin();
         }
         else
         {
             ++other;
         }
     }
-    patches.push_back(patch);
+    rects.push_back(rect);
+}
+
+bool contains(const sf::IntRect& outer, const sf::IntRect& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top && inner.left + inner.width <= outer.left + outer.width
+        && inner.top + inner.height <= outer.top + outer.height;
+}
+
+/// Blanks the target within the rectangle, as a cleared window starts.
+void clearPixels(sf::RenderTarget& target, const sf::IntRect& pixels)
+{
+    const PixelClip clip(target, pixels);
+    target.clear(sf::Color::Black);
 }
 
 } // namespace
+
+WorldPainter* WorldPainter::sPainting = nullptr;
 
 bool WorldPainter::Range::contains(CellKey key) const
 {
@@ -55,39 +64,72 @@ WorldPainter::Range WorldPainter::Range::grown(int cells) const
     return Range{left - cells, top - cells, right + cells, bottom + cells};
 }
 
-WorldPainter::WorldPainter(Sender send) :
+WorldPainter::WorldPainter(const Tessaly::EntitySystem& system, Tessaly::RequestId drawId, Sender send) :
+mSystem(system),
+mDrawId(drawId),
 mSend(std::move(send)),
 mAtlasUsable(false),
+mTarget(nullptr),
+mInFrame(false),
 mSlotColumns(0),
 mSlotRows(0),
 mCellsPainted(0)
 {
 }
 
+WorldPainter::~WorldPainter()
+{
+    if (sPainting == this)
+        sPainting = nullptr;
+}
+
 void WorldPainter::paint(sf::RenderTarget& target, const sf::View& view, float seconds)
 {
     mCellsPainted = 0;
     mPatches.clear();
+    mEscapes.clear();
+    mOrder.clear();
     target.setView(view);
+    const sf::FloatRect visible = ViewRules::visibleRect(view);
+    const DrawEvent frame{&target, visible, seconds};
     if (!fit(target, view))
     {
-        mSend(DrawEvent{&target, sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize()), seconds, nullptr});
+        mSend(frame);
         return;
     }
 
     const Range seen = cellsSeen(view);
-    const Range kept = seen.grown(1);
-    DrawPass survey(DrawPass::Survey);
-    mSend(DrawEvent{&target, rangeArea(kept), seconds, &survey});
-
-    forgetCellsOutside(kept);
-    markCells(survey.getLateRepaints(), CellState::Late);
-    markCells(survey.getRepaints(), CellState::Urgent);
-    paintCells(seen, kept, seconds);
-
+    forgetCellsOutside(seen.grown(1));
+    survey(visible);
+    findPatches(seen, visible);
     copyCells(target, seen);
-    findPatches(target, view, survey.getMoving());
-    paintPatches(target, view, seconds);
+    clearPatches(target);
+
+    mTarget = &target;
+    sPainting = this;
+    mInFrame = true;
+    mSend(frame);
+    mInFrame = false;
+    repaintEscapes(target);
+    paintCells(seen, seen.grown(1));
+    sPainting = nullptr;
+    // Drawing goes on into the target: the atlas must not stay bound in its place.
+    target.setActive(true);
+    target.setView(view);
+}
+
+void WorldPainter::draw(const Painting& painting, const DrawEvent& event)
+{
+    if (sPainting && sPainting->mInFrame && sPainting->mTarget == event.first)
+        sPainting->paintInFrame(painting);
+    else
+        painting.paint(*event.first, event.second);
+}
+
+void WorldPainter::forget(const Painting& painting)
+{
+    if (sPainting)
+        sPainting->mOrder.erase(std::remove(sPainting->mOrder.begin(), sPainting->mOrder.end(), &painting), sPainting->mOrder.end());
 }
 
 bool WorldPainter::fit(const sf::RenderTarget& target, const sf::View& view)
@@ -97,12 +139,12 @@ bool WorldPainter::fit(const sf::RenderTarget& target, const sf::View& view)
         return false;
     const sf::Vector2f scale(static_cast<float>(size.x) / view.getSize().x, static_cast<float>(size.y) / view.getSize().y);
     // Cells lie on the view's pixel grid, so that they are copied texel for pixel.
-    const sf::Vector2f topLeft = view.getCenter() - view.getSize() / 2.f;
+    mTopLeft = view.getCenter() - view.getSize() / 2.f;
     const auto phase = [](float edge, float pixelsPerUnit) {
         const float pixels = edge * pixelsPerUnit;
         return (pixels - std::floor(pixels)) / pixelsPerUnit;
     };
-    const sf::Vector2f origin(phase(topLeft.x, scale.x), phase(topLeft.y, scale.y));
+    const sf::Vector2f origin(phase(mTopLeft.x, scale.x), phase(mTopLeft.y, scale.y));
 
     if (size != mTargetSize || scale != mScale)
         createAtlas(size, scale);
@@ -134,7 +176,7 @@ void WorldPainter::forgetAllCells()
 
 WorldPainter::Range WorldPainter::cellsSeen(const sf::View& view) const
 {
-    const sf::Vector2f topLeft = view.getCenter() - view.getSize() / 2.f - mOrigin;
+    const sf::Vector2f topLeft = mTopLeft - mOrigin;
     const sf::Vector2f bottomRight = topLeft + view.getSize();
     return Range{static_cast<int>(std::floor(topLeft.x / mCellSize.x)), static_cast<int>(std::floor(topLeft.y / mCellSize.y)),
                  static_cast<int>(std::ceil(bottomRight.x / mCellSize.x)), static_cast<int>(std::ceil(bottomRight.y / mCellSize.y))};
@@ -145,16 +187,44 @@ sf::FloatRect WorldPainter::cellArea(CellKey key) const
     return sf::FloatRect(mOrigin.x + key.first * mCellSize.x, mOrigin.y + key.second * mCellSize.y, mCellSize.x, mCellSize.y);
 }
 
-sf::FloatRect WorldPainter::rangeArea(const Range& range) const
-{
-    const sf::FloatRect first = cellArea(CellKey(range.left, range.top));
-    return sf::FloatRect(first.left, first.top, (range.right - range.left) * mCellSize.x, (range.bottom - range.top) * mCellSize.y);
-}
-
 sf::FloatRect WorldPainter::slotArea(unsigned slot) const
 {
     return sf::FloatRect(static_cast<float>(slot % mSlotColumns * CellPixels), static_cast<float>(slot / mSlotColumns * CellPixels),
                          CellPixels, CellPixels);
+}
+
+sf::IntRect WorldPainter::toPixels(const sf::FloatRect& area) const
+{
+    // Whole pixels, one more on each side for the pixels an edge touches; within the target.
+    const int left = static_cast<int>(std::floor((area.left - mTopLeft.x) * mScale.x)) - 1;
+    const int top = static_cast<int>(std::floor((area.top - mTopLeft.y) * mScale.y)) - 1;
+    const int right = static_cast<int>(std::ceil((area.left + area.width - mTopLeft.x) * mScale.x)) + 1;
+    const int bottom = static_cast<int>(std::ceil((area.top + area.height - mTopLeft.y) * mScale.y)) + 1;
+    const sf::IntRect target(0, 0, static_cast<int>(mTargetSize.x), static_cast<int>(mTargetSize.y));
+    sf::IntRect pixels;
+    target.intersects(sf::IntRect(left, top, right - left, bottom - top), pixels);
+    return pixels;
+}
+
+sf::FloatRect WorldPainter::toWorld(const sf::IntRect& pixels) const
+{
+    return sf::FloatRect(mTopLeft.x + pixels.left / mScale.x, mTopLeft.y + pixels.top / mScale.y, pixels.width / mScale.x,
+                         pixels.height / mScale.y);
+}
+
+bool WorldPainter::isCurrent(CellKey key) const
+{
+    const auto found = mCells.find(key);
+    return found != mCells.end() && found->second.current;
+}
+
+bool WorldPainter::everyDrawingPaints() const
+{
+    const auto requests = mSystem.getGlobalRequests(mDrawId);
+    if (!requests)
+        return true;
+    return std::all_of(requests->begin(), requests->end(),
+                       [](const Tessaly::Request& request) { return dynamic_cast<const Painting*>(request.component) != nullptr; });
 }
 
 void WorldPainter::forgetCellsOutside(const Range& kept)
@@ -171,78 +241,65 @@ void WorldPainter::forgetCellsOutside(const Range& kept)
     }
 }
 
-void WorldPainter::markCells(const std::vector<sf::FloatRect>& areas, CellState state)
+void WorldPainter::survey(const sf::FloatRect& visible)
+{
+    for (Painting* painting : Painting::sAll)
+    {
+        Painting::Seen& seen = painting->mSeen;
+        const sf::FloatRect bounds = painting->getPaintBounds();
+        const bool moving = painting->isMoving();
+        const std::uint64_t look = moving ? 0 : painting->getLook();
+        const bool changed = !seen.known || moving != seen.moving || (!moving && (look != seen.look || bounds != seen.bounds));
+        if (changed)
+        {
+            // Where it was, the cells show its old picture; where it is, they lack the new one.
+            if (seen.known && !seen.moving)
+                markChanged(seen.bounds, painting);
+            if (!moving)
+                markChanged(bounds, painting);
+            painting->forgetChanges();
+            seen = Painting::Seen{bounds, look, moving, true};
+        }
+        if (moving && bounds.intersects(visible))
+            addMerged(mPatches, toPixels(bounds));
+    }
+    for (const sf::FloatRect& vanished : Painting::sVanished)
+        markChanged(vanished, nullptr);
+    Painting::sVanished.clear();
+}
+
+void WorldPainter::markChanged(const sf::FloatRect& area, const Painting* painting)
 {
     for (auto& [key, cell] : mCells)
     {
-        if (cell.state == CellState::Urgent)
-            continue;
-        const sf::FloatRect area = cellArea(key);
-        if (std::any_of(areas.begin(), areas.end(), [&](const sf::FloatRect& changed) { return changed.intersects(area); }))
-            cell.state = state;
+        const sf::FloatRect cellRect = cellArea(key);
+        if (cell.current && area.intersects(cellRect) && (!painting || painting->changesWithin(cellRect)))
+            cell.current = false;
     }
 }
 
-void WorldPainter::paintCells(const Range& seen, const Range& kept, float seconds)
+void WorldPainter::findPatches(const Range& seen, const sf::FloatRect& visible)
 {
-    // What the frame shows must be there and up to date.
-    seen.forEach([&](CellKey key) {
-        const Cell* cell = findCell(key);
-        if (!cell || cell->state == CellState::Urgent)
-            paintCell(key, seconds);
-    });
-
-    // Then a few more: late cells in view first, then the ring.
-    unsigned spare = SparePaintsPerFrame;
-    const auto paintSpare = [&](CellKey key) {
-        const Cell* cell = findCell(key);
-        if (spare > 0 && (!cell || cell->state != CellState::Current))
-        {
-            paintCell(key, seconds);
-            --spare;
-        }
-    };
-    seen.forEach(paintSpare);
-    kept.forEach(paintSpare);
-    if (mCellsPainted > 0)
-        mAtlas.display();
-}
-
-const WorldPainter::Cell* WorldPainter::findCell(CellKey key) const
-{
-    const auto found = mCells.find(key);
-    return found == mCells.end() ? nullptr : &found->second;
-}
-
-void WorldPainter::paintCell(CellKey key, float seconds)
-{
-    auto found = mCells.find(key);
-    if (found == mCells.end())
+    if (!everyDrawingPaints())
     {
-        found = mCells.emplace(key, Cell{mFreeSlots.back(), CellState::Current}).first;
-        mFreeSlots.pop_back();
+        mPatches.assign(1, toPixels(visible));
+        return;
     }
-    found->second.state = CellState::Current;
-
-    const sf::FloatRect area = cellArea(key);
-    const sf::FloatRect slot = slotArea(found->second.slot);
-    const sf::Vector2f atlasSize(mAtlas.getSize());
-    sf::View view(area);
-    view.setViewport(sf::FloatRect(slot.left / atlasSize.x, slot.top / atlasSize.y, slot.width / atlasSize.x, slot.height / atlasSize.y));
-    mAtlas.setView(view);
-    const PixelClip clip(mAtlas, sf::IntRect(slot));
-    clearArea(mAtlas, area);
-    DrawPass still(DrawPass::Still);
-    mSend(DrawEvent{&mAtlas, area, seconds, &still});
-    ++mCellsPainted;
+    seen.forEach([&](CellKey key) {
+        if (!isCurrent(key))
+            addMerged(mPatches, toPixels(cellArea(key)));
+    });
 }
 
 void WorldPainter::copyCells(sf::RenderTarget& target, const Range& seen)
 {
     mQuads.clear();
     seen.forEach([&](CellKey key) {
+        const auto found = mCells.find(key);
+        if (found == mCells.end() || !found->second.current)
+            return;
         const sf::FloatRect area = cellArea(key);
-        const sf::FloatRect slot = slotArea(mCells.at(key).slot);
+        const sf::FloatRect slot = slotArea(found->second.slot);
         const auto corner = [&](float x, float y) {
             mQuads.emplace_back(sf::Vector2f(area.left + x * area.width, area.top + y * area.height),
                                 sf::Vector2f(slot.left + x * slot.width, slot.top + y * slot.height));
@@ -252,38 +309,108 @@ void WorldPainter::copyCells(sf::RenderTarget& target, const Range& seen)
         corner(1.f, 1.f);
         corner(0.f, 1.f);
     });
-    target.draw(mQuads.data(), mQuads.size(), sf::Quads, sf::RenderStates(sf::BlendNone, sf::Transform::Identity, &mAtlas.getTexture(), nullptr));
+    if (!mQuads.empty())
+        target.draw(mQuads.data(), mQuads.size(), sf::Quads, sf::RenderStates(sf::BlendNone, sf::Transform::Identity, &mAtlas.getTexture(), nullptr));
 }
 
-void WorldPainter::findPatches(const sf::RenderTarget& target, const sf::View& view, const std::vector<sf::FloatRect>& moving)
+void WorldPainter::clearPatches(sf::RenderTarget& target)
 {
-    const sf::Vector2f topLeft = view.getCenter() - view.getSize() / 2.f;
-    const sf::IntRect window(0, 0, static_cast<int>(target.getSize().x), static_cast<int>(target.getSize().y));
-    for (const sf::FloatRect& bounds : moving)
-    {
-        // Whole pixels, one more on each side for the pixels a picture's edge touches.
-        const int left = static_cast<int>(std::floor((bounds.left - topLeft.x) * mScale.x)) - 1;
-        const int top = static_cast<int>(std::floor((bounds.top - topLeft.y) * mScale.y)) - 1;
-        const int right = static_cast<int>(std::ceil((bounds.left + bounds.width - topLeft.x) * mScale.x)) + 1;
-        const int bottom = static_cast<int>(std::ceil((bounds.top + bounds.height - topLeft.y) * mScale.y)) + 1;
-        sf::IntRect patch;
-        if (window.intersects(sf::IntRect(left, top, right - left, bottom - top), patch))
-            addPatch(mPatches, patch);
-    }
+    for (const sf::IntRect& patch : mPatches)
+        clearPixels(target, patch);
 }
 
-void WorldPainter::paintPatches(sf::RenderTarget& target, const sf::View& view, float seconds)
+void WorldPainter::paintInFrame(const Painting& painting)
 {
-    const sf::Vector2f topLeft = view.getCenter() - view.getSize() / 2.f;
-    DrawPass patchPass(DrawPass::Patch);
+    mOrder.push_back(&painting);
+    const sf::FloatRect bounds = painting.getPaintBounds();
+    if (changedInFrame(painting, bounds))
+        addMerged(mEscapes, toPixels(Rects::unite(bounds, painting.mSeen.bounds)));
     for (const sf::IntRect& patch : mPatches)
     {
-        const sf::FloatRect area(topLeft.x + patch.left / mScale.x, topLeft.y + patch.top / mScale.y, patch.width / mScale.x,
-                                 patch.height / mScale.y);
-        const PixelClip clip(target, patch);
-        clearArea(target, area);
-        mSend(DrawEvent{&target, area, seconds, &patchPass});
+        const sf::FloatRect area = toWorld(patch);
+        if (!bounds.intersects(area))
+            continue;
+        const PixelClip clip(*mTarget, patch);
+        painting.paint(*mTarget, area);
     }
+}
+
+bool WorldPainter::changedInFrame(const Painting& painting, const sf::FloatRect& bounds) const
+{
+    const Painting::Seen& seen = painting.mSeen;
+    if (!seen.known)
+        return true;
+    if (bounds == seen.bounds)
+        return painting.isMoving() != seen.moving || (!seen.moving && painting.getLook() != seen.look);
+    if (!seen.moving || !painting.isMoving())
+        return true;
+    // A moving drawing that moved on within its patch changed nothing the frame shows.
+    const sf::IntRect pixels = toPixels(bounds);
+    return std::none_of(mPatches.begin(), mPatches.end(), [&](const sf::IntRect& patch) { return contains(patch, pixels); });
+}
+
+void WorldPainter::repaintEscapes(sf::RenderTarget& target)
+{
+    // Drawings that changed within the frame are drawn again, everything around them in order.
+    for (const sf::IntRect& escape : mEscapes)
+    {
+        const sf::FloatRect area = toWorld(escape);
+        clearPixels(target, escape);
+        const PixelClip clip(target, escape);
+        for (const Painting* painting : mOrder)
+        {
+            if (painting->getPaintBounds().intersects(area))
+                painting->paint(target, area);
+        }
+    }
+}
+
+void WorldPainter::paintCells(const Range& seen, const Range& kept)
+{
+    unsigned inView = CellsPerFrame;
+    seen.forEach([&](CellKey key) {
+        if (inView > 0 && !isCurrent(key))
+        {
+            paintCell(key);
+            --inView;
+        }
+    });
+    unsigned inRing = RingCellsPerFrame;
+    kept.forEach([&](CellKey key) {
+        if (inRing > 0 && !seen.contains(key) && !isCurrent(key))
+        {
+            paintCell(key);
+            --inRing;
+        }
+    });
+    if (mCellsPainted > 0)
+        mAtlas.display();
+}
+
+void WorldPainter::paintCell(CellKey key)
+{
+    auto found = mCells.find(key);
+    if (found == mCells.end())
+    {
+        found = mCells.emplace(key, Cell{mFreeSlots.back(), true}).first;
+        mFreeSlots.pop_back();
+    }
+    found->second.current = true;
+
+    const sf::FloatRect area = cellArea(key);
+    const sf::FloatRect slot = slotArea(found->second.slot);
+    const sf::Vector2f atlasSize(mAtlas.getSize());
+    sf::View view(area);
+    view.setViewport(sf::FloatRect(slot.left / atlasSize.x, slot.top / atlasSize.y, slot.width / atlasSize.x, slot.height / atlasSize.y));
+    mAtlas.setView(view);
+    clearPixels(mAtlas, sf::IntRect(slot));
+    const PixelClip clip(mAtlas, sf::IntRect(slot));
+    for (const Painting* painting : mOrder)
+    {
+        if (!painting->isMoving() && painting->getPaintBounds().intersects(area))
+            painting->paint(mAtlas, area);
+    }
+    ++mCellsPainted;
 }
 
 } // namespace QEL

@@ -2,6 +2,7 @@
 #define QEL_APP_WORLDPAINTER_HPP
 
 #include "app/GameEvents.hpp"
+#include "ecs/Types.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -13,59 +14,76 @@
 #include <utility>
 #include <vector>
 
+namespace Tessaly
+{
+class EntitySystem;
+}
+
 namespace QEL
 {
 
+class Painting;
+
 /// Paints the world's frames without drawing again, every frame, what does not change.
 ///
-/// Still drawings (see DrawPass) are rendered into square cells of one atlas texture
-/// covering the view and a ring of cells around it, and each frame the cells in view are
-/// copied to the window. Moving drawings are drawn in patches: every drawing that touches a
-/// patch is drawn again there, in the usual order, so whatever stands in front of a moving
-/// one still covers it. Cells whose still drawings changed are painted again, at once when
-/// they are in view; the ring is prepared a cell per frame, so walking costs little.
+/// Still drawings (see Painting) are kept in square cells of one atlas texture covering the
+/// view and a ring of cells around it; each frame copies the cells in view to the target.
+/// Patches of the frame are drawn afresh instead: around moving drawings, and over cells that
+/// are not painted yet or whose drawings changed their look. In a patch every drawing that
+/// meets it is drawn again, in the frame's order, so whatever stands in front of a moving
+/// one still covers it.
 ///
-/// The painter draws nothing itself: it sends "QEL.Game.Draw" with a DrawPass through the
-/// given sender and the drawings do the rest. When no atlas can be made (no frame buffer
-/// objects), every frame is a plain one.
+/// The frame's "QEL.Game.Draw" is sent once, with the target and the visible rectangle; each
+/// drawing keeps its per-frame state in its handler and hands itself to draw(), which paints
+/// it into the patches. Cells are painted after the frame from the drawings in the order the
+/// frame met them. While a component that is not a Painting draws, the whole view is one
+/// patch: the frame is drawn plainly.
 class WorldPainter
 {
 public:
-    /// Sends one "QEL.Game.Draw" to every drawing.
+    /// Sends the frame's "QEL.Game.Draw".
     using Sender = std::function<void(const DrawEvent&)>;
 
-    /// The side of a cell in window pixels.
+    /// The side of a cell in target pixels.
     static constexpr int CellPixels = 256;
 
-    /// Cells painted per frame beyond those the frame cannot do without.
-    static constexpr unsigned SparePaintsPerFrame = 1;
+    /// Cells in view painted per frame at most; the others are drawn afresh until their turn.
+    static constexpr unsigned CellsPerFrame = 4;
 
-    explicit WorldPainter(Sender send);
+    /// Cells of the ring around the view prepared per frame.
+    static constexpr unsigned RingCellsPerFrame = 1;
+
+    /// `system` and `drawId` tell which components draw under "QEL.Game.Draw".
+    WorldPainter(const Tessaly::EntitySystem& system, Tessaly::RequestId drawId, Sender send);
+    ~WorldPainter();
+
+    WorldPainter(const WorldPainter&) = delete;
+    WorldPainter& operator=(const WorldPainter&) = delete;
 
     /// Paints the world seen through `view` onto `target` and leaves `view` set on it.
     void paint(sf::RenderTarget& target, const sf::View& view, float seconds);
 
+    /// Paints a drawing in the frame of a "QEL.Game.Draw": onto the event's target and
+    /// rectangle, or into the patches of the painter painting that target.
+    static void draw(const Painting& painting, const DrawEvent& event);
+
+    /// A drawing is gone: no painter paints it any more.
+    static void forget(const Painting& painting);
+
     /// How many cells the last paint rendered.
     unsigned getCellsPainted() const { return mCellsPainted; }
 
-    /// How many patches of moving drawings the last paint drew.
+    /// How many patches the last paint drew afresh.
     std::size_t getPatchCount() const { return mPatches.size(); }
 
 private:
     /// Column and row of a cell; cell (0, 0) starts at mOrigin.
     using CellKey = std::pair<int, int>;
 
-    enum class CellState
-    {
-        Current,
-        Late,   ///< Out of date; may be shown a few more frames.
-        Urgent  ///< Out of date; must be painted before it is shown.
-    };
-
     struct Cell
     {
         unsigned slot;
-        CellState state;
+        bool current;  ///< false: its drawings changed since it was painted
     };
 
     /// Cells from column `left` and row `top` up to, not including, `right` and `bottom`.
@@ -97,32 +115,48 @@ private:
     void forgetAllCells();
     Range cellsSeen(const sf::View& view) const;
     sf::FloatRect cellArea(CellKey key) const;
-    sf::FloatRect rangeArea(const Range& range) const;
     sf::FloatRect slotArea(unsigned slot) const;
+    sf::IntRect toPixels(const sf::FloatRect& area) const;
+    sf::FloatRect toWorld(const sf::IntRect& pixels) const;
+    bool isCurrent(CellKey key) const;
+    bool everyDrawingPaints() const;
 
     void forgetCellsOutside(const Range& kept);
-    void markCells(const std::vector<sf::FloatRect>& areas, CellState state);
-    void paintCells(const Range& seen, const Range& kept, float seconds);
-    const Cell* findCell(CellKey key) const;
-    void paintCell(CellKey key, float seconds);
+    void survey(const sf::FloatRect& visible);
+    void markChanged(const sf::FloatRect& area, const Painting* painting);
+    void findPatches(const Range& seen, const sf::FloatRect& visible);
     void copyCells(sf::RenderTarget& target, const Range& seen);
-    void findPatches(const sf::RenderTarget& target, const sf::View& view, const std::vector<sf::FloatRect>& moving);
-    void paintPatches(sf::RenderTarget& target, const sf::View& view, float seconds);
+    void clearPatches(sf::RenderTarget& target);
+    void paintInFrame(const Painting& painting);
+    bool changedInFrame(const Painting& painting, const sf::FloatRect& bounds) const;
+    void repaintEscapes(sf::RenderTarget& target);
+    void paintCells(const Range& seen, const Range& kept);
+    void paintCell(CellKey key);
 
+    const Tessaly::EntitySystem& mSystem;
+    Tessaly::RequestId mDrawId;
     Sender mSend;
     sf::RenderTexture mAtlas;
     bool mAtlasUsable;
+    sf::RenderTarget* mTarget;  ///< The target of the frame being painted.
+    bool mInFrame;              ///< While the frame's "QEL.Game.Draw" is delivered.
     sf::Vector2u mTargetSize;
-    sf::Vector2f mScale;     ///< Window pixels per world unit.
-    sf::Vector2f mCellSize;  ///< In world units.
-    sf::Vector2f mOrigin;    ///< A corner of the cells, on the view's pixel grid.
+    sf::Vector2f mScale;    ///< Target pixels per world unit.
+    sf::Vector2f mTopLeft;  ///< The view's top-left corner in the world.
+    sf::Vector2f mCellSize; ///< In world units.
+    sf::Vector2f mOrigin;   ///< A corner of the cells, on the view's pixel grid.
     unsigned mSlotColumns;
     unsigned mSlotRows;
     std::map<CellKey, Cell> mCells;
     std::vector<unsigned> mFreeSlots;
     std::vector<sf::Vertex> mQuads;
     std::vector<sf::IntRect> mPatches;
+    std::vector<sf::IntRect> mEscapes;  ///< Where drawings changed within the frame.
+    std::vector<const Painting*> mOrder; ///< The drawings in the order the frame met them.
     unsigned mCellsPainted;
+
+    /// The painter inside paint(), if any.
+    static WorldPainter* sPainting;
 };
 
 } // namespace QEL

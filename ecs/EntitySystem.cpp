@@ -310,6 +310,12 @@ void EntitySystem::reprioritizeRequest(Component* component, RequestId id, int p
         found->second.reprioritize(component, priority);
 }
 
+RequestList::Snapshot EntitySystem::getGlobalRequests(RequestId id) const
+{
+    const auto found = mGlobalRequests.find(id);
+    return found == mGlobalRequests.end() ? nullptr : found->second.getSnapshot();
+}
+
 void EntitySystem::sendGlobalMessage(RequestId id, Message& message)
 {
     if (message.sender && !message.sender->isValid())

@@ -80,6 +80,9 @@ public:
     /// Moves the component's request for the id, locally then globally, to its new priority.
     void reprioritizeRequest(Component* component, RequestId id, int priority);
 
+    /// The global requests of an id in delivery order; null when there never were any.
+    RequestList::Snapshot getGlobalRequests(RequestId id) const;
+
     /// Deliver in place, in priority order, until a handler sets handled.
     void sendGlobalMessage(RequestId id, Message& message);
     void sendLocalMessage(EntityId entity, RequestId id, Message& message);

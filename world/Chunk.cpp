@@ -1,7 +1,7 @@
 #include "world/Chunk.hpp"
 
 #include "actors/Man.hpp"
-#include "app/DrawPass.hpp"
+#include "app/WorldPainter.hpp"
 #include "app/GameEvents.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Physical.hpp"
@@ -18,6 +18,7 @@
 #include <boost/any.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -84,7 +85,8 @@ Chunk::Chunk()
       mMinimapLeft(0),
       mMinimapTop(0),
       mWidth(0),
-      mHeight(0)
+      mHeight(0),
+      mSurfSteps(0)
 {
     if (sBiomeColours.empty() || sBiomeNames.empty())
         loadSharedState();
@@ -299,27 +301,57 @@ void Chunk::update(Tessaly::Message& message)
 void Chunk::draw(Tessaly::Message& message)
 {
     const Plym::Profiling::Block block("Chunk::draw()");
-    const DrawEvent& event = getDrawEvent(message);
-    sf::RenderTarget& target = *event.first;
-    const sf::FloatRect& view = event.second;
-    if (DrawPass::isFrame(event.fourth) && sWaterTimer > 1.f)
+    WorldPainter::draw(*this, getDrawEvent(message));
+    // The surf steps after the tiles are drawn: the new frame shows from the next one on.
+    if (sWaterTimer > 1.f)
     {
         stepSurf();
         sWaterTimer = 0.f;
-        for (const sf::Sprite* tile : mAnimatedTiles)
+    }
+}
+
+sf::FloatRect Chunk::getPaintBounds() const
+{
+    // Tiles are drawn a little larger than their square: the last ones reach beyond the map.
+    return sf::FloatRect(0.f, 0.f, (mWidth + 1) * World::TileSize, (mHeight + 1) * World::TileSize);
+}
+
+bool Chunk::isMoving() const
+{
+    return false;
+}
+
+std::uint64_t Chunk::getLook() const
+{
+    return mSurfSteps;
+}
+
+bool Chunk::changesWithin(const sf::FloatRect& area) const
+{
+    // Surf tiles are the ones drawn from the surf sheet.
+    const sf::Texture* surf = &getSheet("beachwater.png").getTexture();
+    const int left = std::max(static_cast<int>(std::floor(area.left / World::TileSize)) - 1, 0);
+    const int top = std::max(static_cast<int>(std::floor(area.top / World::TileSize)) - 1, 0);
+    const int right = std::min(static_cast<int>(std::ceil((area.left + area.width) / World::TileSize)), static_cast<int>(mWidth));
+    const int bottom = std::min(static_cast<int>(std::ceil((area.top + area.height) / World::TileSize)), static_cast<int>(mHeight));
+    for (int x = left; x < right; ++x)
+    {
+        for (int y = top; y < bottom; ++y)
         {
-            if (tile->getGlobalBounds().intersects(view))
-                DrawPass::repaintSoon(event.fourth, tile->getGlobalBounds());
+            if (mTiles[static_cast<std::size_t>(y) * mWidth + x].getTexture() == surf)
+                return true;
         }
     }
-    if (!DrawPass::draws(event.fourth, false, sf::FloatRect()))
-        return;
+    return false;
+}
 
-    const float right = std::min(static_cast<float>(mWidth), view.left / World::TileSize + view.width / World::TileSize);
-    const float bottom = std::min(static_cast<float>(mHeight), view.top / World::TileSize + view.height / World::TileSize);
-    for (int x = std::max(static_cast<int>(view.left / World::TileSize), 0); x < right; ++x)
+void Chunk::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
+{
+    const float right = std::min(static_cast<float>(mWidth), area.left / World::TileSize + area.width / World::TileSize);
+    const float bottom = std::min(static_cast<float>(mHeight), area.top / World::TileSize + area.height / World::TileSize);
+    for (int x = std::max(static_cast<int>(area.left / World::TileSize), 0); x < right; ++x)
     {
-        for (int y = std::max(static_cast<int>(view.top / World::TileSize), 0); y < bottom; ++y)
+        for (int y = std::max(static_cast<int>(area.top / World::TileSize), 0); y < bottom; ++y)
             mTileBatch.add(mTiles[static_cast<std::size_t>(y) * mWidth + x]);
     }
     mTileBatch.draw(target);
@@ -347,6 +379,7 @@ void Chunk::stepSurf()
         }
         tile->setTextureRect(rect);
     }
+    ++mSurfSteps;
 }
 
 void Chunk::drawMap(Tessaly::Message& message)

@@ -1,6 +1,7 @@
 #ifndef QEL_WORLD_CHUNK_HPP
 #define QEL_WORLD_CHUNK_HPP
 
+#include "app/Painting.hpp"
 #include "ecs/Component.hpp"
 #include "plym/game/Spritesheet.hpp"
 #include "world/Biome.hpp"
@@ -31,7 +32,7 @@ class QuadTree;
 /// tiles. It owns the tile sprites and the world's quadtree, scatters trees and cacti,
 /// draws the visible tiles and the minimap. The biome tables, tile sheets and minimap
 /// textures are shared by every chunk and filled by the first one constructed.
-class Chunk : public Tessaly::Component
+class Chunk : public Tessaly::Component, public Painting
 {
 public:
     /// Size in bytes under which scripts know the type "Chunk"; scripts never allocate one.
@@ -58,6 +59,15 @@ public:
 
     /// The surf tiles whose frame steps about once a second.
     const std::vector<sf::Sprite*>& getAnimatedTiles() const { return mAnimatedTiles; }
+
+    sf::FloatRect getPaintBounds() const override;
+    bool isMoving() const override;
+    /// Changes with every step of the surf.
+    std::uint64_t getLook() const override;
+    /// Whether a surf tile meets the area.
+    bool changesWithin(const sf::FloatRect& area) const override;
+    /// Draws the tiles meeting the area, column by column, each from top to bottom.
+    void paint(sf::RenderTarget& target, const sf::FloatRect& area) const override;
 
     /// The chunk and entity system of the last chunk added to an entity (scripts read them).
     static Chunk* getCurrent();
@@ -104,7 +114,8 @@ private:
     std::vector<int> mBiomes;
     std::vector<sf::Sprite*> mAnimatedTiles;
     std::vector<sf::Sprite> mTiles;
-    TileBatch mTileBatch;
+    mutable TileBatch mTileBatch;  ///< Scratch for painting.
+    std::uint64_t mSurfSteps;
 
     static std::map<int, sf::Color> sBiomeColours;
     static std::map<int, std::string> sBiomeNames;

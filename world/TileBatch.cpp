@@ -3,7 +3,6 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 
-#include <algorithm>
 #include <cmath>
 
 namespace QEL
@@ -27,29 +26,20 @@ void TileBatch::add(const sf::Sprite& sprite)
     const sf::Vertex topRight = corner(1.f, 0.f);
     const sf::Vertex bottomRight = corner(1.f, 1.f);
     const sf::Vertex bottomLeft = corner(0.f, 1.f);
-    std::vector<sf::Vertex>& vertices = getVertices(sprite.getTexture());
-    vertices.insert(vertices.end(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
+    if (mRuns.empty() || mRuns.back().texture != sprite.getTexture())
+        mRuns.push_back(Run{sprite.getTexture(), mVertices.size()});
+    mVertices.insert(mVertices.end(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
 }
 
 void TileBatch::draw(sf::RenderTarget& target)
 {
-    for (auto& [texture, vertices] : mBatches)
+    for (std::size_t run = 0; run < mRuns.size(); ++run)
     {
-        if (vertices.empty())
-            continue;
-        target.draw(vertices.data(), vertices.size(), sf::Triangles, sf::RenderStates(texture));
-        vertices.clear();
+        const std::size_t end = run + 1 < mRuns.size() ? mRuns[run + 1].first : mVertices.size();
+        target.draw(&mVertices[mRuns[run].first], end - mRuns[run].first, sf::Triangles, sf::RenderStates(mRuns[run].texture));
     }
-}
-
-std::vector<sf::Vertex>& TileBatch::getVertices(const sf::Texture* texture)
-{
-    const auto found = std::find_if(mBatches.begin(), mBatches.end(),
-                                    [texture](const auto& batch) { return batch.first == texture; });
-    if (found != mBatches.end())
-        return found->second;
-    mBatches.emplace_back(texture, std::vector<sf::Vertex>());
-    return mBatches.back().second;
+    mVertices.clear();
+    mRuns.clear();
 }
 
 } // namespace QEL

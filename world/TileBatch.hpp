@@ -3,7 +3,7 @@
 
 #include <SFML/Graphics/Vertex.hpp>
 
-#include <utility>
+#include <cstddef>
 #include <vector>
 
 namespace sf
@@ -16,22 +16,29 @@ class Texture;
 namespace QEL
 {
 
-/// Gathers the tiles of one frame into one vertex array per texture and draws each array in a
-/// single call. Tiles meet edge to edge, so the order between sheets does not show; each draw
-/// call costs far more than its few vertices under a software rasteriser.
+/// Gathers the tiles of one frame and draws each run of tiles that share a texture in a single
+/// call, in the order they came: tiles overlap their right and bottom neighbours a little, and
+/// the later one must stay on top. Each draw call costs far more than its few vertices under a
+/// software rasteriser.
 class TileBatch
 {
 public:
-    /// Adds the sprite's quad, with its transform, to its texture's array.
+    /// Adds the sprite's quad, with its transform, after the quads added before.
     void add(const sf::Sprite& sprite);
 
-    /// Draws every array gathered since the last call and empties them, keeping their memory.
+    /// Draws every quad gathered since the last call and forgets them, keeping the memory.
     void draw(sf::RenderTarget& target);
 
 private:
-    std::vector<sf::Vertex>& getVertices(const sf::Texture* texture);
+    /// Quads of one texture from `first` up to the next run's first vertex.
+    struct Run
+    {
+        const sf::Texture* texture;
+        std::size_t first;
+    };
 
-    std::vector<std::pair<const sf::Texture*, std::vector<sf::Vertex>>> mBatches;
+    std::vector<sf::Vertex> mVertices;
+    std::vector<Run> mRuns;
 };
 
 } // namespace QEL

@@ -93,7 +93,7 @@ void Engine::setFocus(bool focused)
 
 std::string Engine::getUsage(const std::string& program)
 {
-    return "Usage: " + program + " [--data-dir DIR] [--help]\n"
+    return "Usage: " + program + " [--data-dir DIR] [--plain-drawing] [--help]\n"
            "\n"
            "Quelmoor client: asks for a user name on the console, joins the game server and opens\n"
            "the game window.\n"
@@ -101,6 +101,9 @@ std::string Engine::getUsage(const std::string& program)
            "Options:\n"
            "  --data-dir DIR   read the game's files (pictures, music, map) from DIR;\n"
            "                   default: the current directory\n"
+           "  --plain-drawing  draw the whole world afresh every frame instead of keeping\n"
+           "                   what stands still in a cache (for comparison, or where a\n"
+           "                   graphics card makes drawing cheap)\n"
            "  --help           show this help and exit\n"
            "\n"
            "Environment:\n"

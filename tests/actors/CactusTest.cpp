@@ -139,7 +139,7 @@ TEST_F(CactusTest, DrawsWhenAnyOfItsPictureIsOnScreen)
     const auto drawFrom = [&](float left) {
         mTarget.setView(sf::View(sf::FloatRect(X - 400.f, Y - 500.f, 800.f, 600.f)));
         mTarget.clear(sf::Color::Transparent);
-        sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, sf::FloatRect(left, Y - 500.f, 800.f, 600.f), 0.f, nullptr});
+        sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, sf::FloatRect(left, Y - 500.f, 800.f, 600.f), 0.f});
         return shown;
     };
     // Its arms reach 45 units right of the stem: a view starting there still shows them.

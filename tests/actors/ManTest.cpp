@@ -524,7 +524,7 @@ TEST_F(ManWorld, OnlyRemotePlayersShowTheirNameOutlinedAboveThem)
     const sf::View view(sf::Vector2f(centre(52) + 45.f, centre(120) - 150.f), sf::Vector2f(900.f, 500.f));
     screen.setView(view);
     screen.clear(sf::Color::Magenta);
-    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&screen, sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize()), 0.f, nullptr});
+    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&screen, sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize()), 0.f});
     screen.display();
     const sf::Image image = screen.getTexture().copyToImage();
 

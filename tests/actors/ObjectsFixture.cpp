@@ -156,7 +156,7 @@ void ObjectsFixture::draw(const sf::FloatRect& visible)
 {
     mTarget.setView(sf::View(visible));
     mTarget.clear(sf::Color::Transparent);
-    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, visible, 0.f, nullptr});
+    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, visible, 0.f});
     mTarget.display();
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace
 {
@@ -84,7 +85,7 @@ TEST(ViewRules, SnappedCameraPutsTheViewEdgeAQuarterPixelIn)
     const sf::Vector2f size(1600, 1200);
     for (const sf::Vector2f focus : {sf::Vector2f(5000.f, 7000.f), sf::Vector2f(5000.7f, 7001.3f), sf::Vector2f(5001.9f, 6999.1f)})
     {
-        const sf::Vector2f centre = QEL::ViewRules::snapToPixels(focus, size, sf::Vector2u(800, 600));
+        const sf::Vector2f centre = QEL::ViewRules::snapToPixels(focus, size, sf::Vector2u(800, 600), 23040.f);
         EXPECT_LE(std::abs(centre.x - focus.x), 1.f);
         EXPECT_LE(std::abs(centre.y - focus.y), 1.f);
         const float left = (centre.x - 800.f) / 2.f;
@@ -93,7 +94,37 @@ TEST(ViewRules, SnappedCameraPutsTheViewEdgeAQuarterPixelIn)
         EXPECT_FLOAT_EQ(top - std::floor(top), 0.25f);
     }
     // A window without pixels (minimised) leaves the camera alone.
-    EXPECT_EQ(QEL::ViewRules::snapToPixels(sf::Vector2f(5000.7f, 3.f), size, sf::Vector2u(0, 0)), sf::Vector2f(5000.7f, 3.f));
+    EXPECT_EQ(QEL::ViewRules::snapToPixels(sf::Vector2f(5000.7f, 3.f), size, sf::Vector2u(0, 0), 23040.f), sf::Vector2f(5000.7f, 3.f));
+}
+
+// Clamped, then snapped to the pixel grid: at every border and window size the view stays
+// inside the world.
+TEST(ViewRules, SnappedCameraNeverShowsBeyondTheWorld)
+{
+    const struct
+    {
+        sf::Vector2u window;
+        sf::Vector2f view;
+    } sizes[] = {{{800, 600}, {1600, 1200}}, {{1200, 1200}, {1200, 1200}}, {{333, 250}, {1600, 1201}},
+                 {{1920, 1080}, {2133.33f, 1200}}, {{300, 600}, {866.f, 1732.f}}, {{2400, 600}, {3880.f, 970.f}}};
+    const float focuses[] = {-1000.f, 0.f, 0.3f, 401.7f, 800.9f, 11520.f, 22239.4f, 22640.6f, 23039.9f, 23040.f, 30000.f};
+    for (const auto& size : sizes)
+    {
+        for (const float x : focuses)
+        {
+            for (const float y : {focuses[1], focuses[4], focuses[8]})
+            {
+                const sf::Vector2f clamped = QEL::ViewRules::clampCamera(sf::Vector2f(x, y), size.view, 23040.f);
+                const sf::Vector2f centre = QEL::ViewRules::snapToPixels(clamped, size.view, size.window, 23040.f);
+                const sf::FloatRect seen = QEL::ViewRules::visibleRect(sf::View(centre, size.view));
+                const std::string where = std::to_string(x) + ", " + std::to_string(y) + " in " + std::to_string(size.window.x);
+                EXPECT_GE(seen.left, 0.f) << where;
+                EXPECT_GE(seen.top, 0.f) << where;
+                EXPECT_LE(seen.left + seen.width, 23040.f) << where;
+                EXPECT_LE(seen.top + seen.height, 23040.f) << where;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -91,7 +91,7 @@ protected:
     sf::Image draw(float seconds = 0.f)
     {
         sHud->target.clear(sf::Color::White);
-        send("QEL.Game.DrawUi", QEL::DrawEvent{&sHud->target, sf::FloatRect(0.f, 0.f, Width, Height), seconds, nullptr});
+        send("QEL.Game.DrawUi", QEL::DrawEvent{&sHud->target, sf::FloatRect(0.f, 0.f, Width, Height), seconds});
         sHud->target.display();
         return sHud->target.getTexture().copyToImage();
     }

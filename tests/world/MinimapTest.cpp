@@ -50,7 +50,7 @@ protected:
     sf::Image drawUi()
     {
         mScreen.clear(Background);
-        sendGlobal("QEL.Game.DrawUi", QEL::DrawEvent{&mScreen, sf::FloatRect(0.f, 0.f, 800.f, 600.f), 0.f, nullptr});
+        sendGlobal("QEL.Game.DrawUi", QEL::DrawEvent{&mScreen, sf::FloatRect(0.f, 0.f, 800.f, 600.f), 0.f});
         mScreen.display();
         return mScreen.getTexture().copyToImage();
     }

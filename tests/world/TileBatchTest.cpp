@@ -28,6 +28,17 @@ sf::Texture makeTexture()
     return texture;
 }
 
+/// Every pixel of both images is the same.
+void expectSamePixels(const sf::Image& actual, const sf::Image& expected)
+{
+    ASSERT_EQ(actual.getSize(), expected.getSize());
+    for (unsigned y = 0; y < expected.getSize().y; ++y)
+    {
+        for (unsigned x = 0; x < expected.getSize().x; ++x)
+            ASSERT_EQ(actual.getPixel(x, y).toInteger(), expected.getPixel(x, y).toInteger()) << x << ", " << y;
+    }
+}
+
 sf::Image render(const std::function<void(sf::RenderTarget&)>& draw)
 {
     sf::RenderTexture target;
@@ -64,15 +75,43 @@ TEST(TileBatch, PaintsWhatTheSpritesPaint)
             batch.add(sprite);
         batch.draw(target);
     });
-    ASSERT_EQ(batched.getSize(), expected.getSize());
-    for (unsigned y = 0; y < expected.getSize().y; ++y)
-    {
-        for (unsigned x = 0; x < expected.getSize().x; ++x)
-            ASSERT_EQ(batched.getPixel(x, y).toInteger(), expected.getPixel(x, y).toInteger()) << x << ", " << y;
-    }
+    expectSamePixels(batched, expected);
     // Drawing empties the batch: a second draw paints nothing.
     const sf::Image again = render([&](sf::RenderTarget& target) { batch.draw(target); });
     EXPECT_EQ(again.getPixel(5, 5), sf::Color::Magenta);
+}
+
+// Tiles overlap their right and bottom neighbours, which may come from another sheet: the one
+// added later stays on top, as when each is drawn as a sprite.
+TEST(TileBatch, KeepsTheLaterTileOnTopAcrossTextures)
+{
+    const sf::Texture first = makeTexture();
+    sf::Image plain;
+    plain.create(2, 2, sf::Color::Yellow);
+    sf::Texture second;
+    second.loadFromImage(plain);
+
+    std::vector<sf::Sprite> tiles;
+    for (int column = 0; column < 3; ++column)
+    {
+        for (int row = 0; row < 2; ++row)
+        {
+            tiles.emplace_back((column + row) % 2 ? second : first, sf::IntRect(0, 0, 2, 2));
+            tiles.back().setPosition(column * 18.f, row * 14.f);
+            tiles.back().setScale(10.1f, 8.3f);
+        }
+    }
+    const sf::Image expected = render([&](sf::RenderTarget& target) {
+        for (const sf::Sprite& tile : tiles)
+            target.draw(tile);
+    });
+    QEL::TileBatch batch;
+    const sf::Image batched = render([&](sf::RenderTarget& target) {
+        for (const sf::Sprite& tile : tiles)
+            batch.add(tile);
+        batch.draw(target);
+    });
+    expectSamePixels(batched, expected);
 }
 
 } // namespace

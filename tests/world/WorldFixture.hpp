@@ -161,7 +161,7 @@ protected:
     /// Sends "QEL.Game.Draw" for the visible rectangle to the target.
     void drawWorld(sf::RenderTarget& target, const sf::FloatRect& visible)
     {
-        sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&target, visible, 0.f, nullptr});
+        sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&target, visible, 0.f});
     }
 
     std::vector<Spawn> mSpawns;

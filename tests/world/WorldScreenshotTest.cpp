@@ -77,11 +77,11 @@ protected:
         sf::View world(sf::Vector2f(player.x, player.y - 135.f), sf::Vector2f(1600.f, 1200.f));
         mScreen.clear(sf::Color::Black);
         mScreen.setView(world);
-        send("QEL.Game.Draw", QEL::DrawEvent{&mScreen, visibleRectangle(world), 0.f, nullptr});
+        send("QEL.Game.Draw", QEL::DrawEvent{&mScreen, visibleRectangle(world), 0.f});
         if (withUi)
         {
             mScreen.setView(mScreen.getDefaultView());
-            send("QEL.Game.DrawUi", QEL::DrawEvent{&mScreen, visibleRectangle(mScreen.getView()), 0.f, nullptr});
+            send("QEL.Game.DrawUi", QEL::DrawEvent{&mScreen, visibleRectangle(mScreen.getView()), 0.f});
         }
         mScreen.display();
         return mScreen.getTexture().copyToImage();
