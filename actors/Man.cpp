@@ -7,8 +7,10 @@
 #include "app/ResourceManager.hpp"
 #include "app/WorldPainter.hpp"
 #include "network/Client.hpp"
-#include "network/Packet.hpp"
+#include "network/ControlCharacters.hpp"
 #include "network/WordFilter.hpp"
+#include "network/channels/Chat.hpp"
+#include "network/channels/PlayerStream.hpp"
 #include "physics/Collision.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Profiling.hpp"
@@ -338,23 +340,14 @@ void Man::toggleChat(Tessaly::Message& message)
 
 void Man::sendChatLine()
 {
-    if (sChatBuffer.isEmpty())
-        return;
-
-    if (Network::Client* client = findService<Network::Client>())
-    {
-        Network::Packet packet;
-        packet.setChannel(2);
-        packet.writeStr16(sChatBuffer);
-        client->send(packet);
-    }
-    sendGlobalMessage("QEL.Chat.Message", std::make_tuple(0u, sChatBuffer));
+    Network::Channels::Chat::sendLine(sChatBuffer);
     sChatBuffer.clear();
 }
 
 void Man::typeCharacter(std::uint32_t codePoint)
 {
-    if (codePoint >= 32)
+    // Delete comes as DEL; no control character goes into a line others will read.
+    if (!Network::isControlCharacter(codePoint))
         sChatBuffer += sf::String(codePoint);
     else if (codePoint == 8 && !sChatBuffer.isEmpty())
         sChatBuffer.erase(sChatBuffer.getSize() - 1);
@@ -482,15 +475,8 @@ void Man::stream(const Vector3& position, const Vector3& velocity) const
         return;
     sSendCounter = 0;
 
-    Network::Client* client = findService<Network::Client>();
-    if (!client)
-        return;
-    Network::Packet packet;
-    packet.setChannel(1);
-    packet.writeU8(2);
-    for (float value : {position.x, position.y, position.z, velocity.x, velocity.y, velocity.z})
-        packet.writeF32(value);
-    client->send(packet);
+    if (Network::Client* client = findService<Network::Client>())
+        client->send(Network::Channels::PlayerStream::makeStreamRecord(position, velocity));
 }
 
 void Man::animate(float seconds)

@@ -104,7 +104,9 @@ void RoadManager::input(const Tessaly::Message& message)
     const auto& event = boost::any_cast<const sf::Event&>(message.payload);
     if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::R)
     {
-        mBuildMode = !mBuildMode;
+        // An R typed into the chat line is a letter, not the build key.
+        if (!sendGlobalQuestion("ChatMessage", 0).handled)
+            mBuildMode = !mBuildMode;
     }
     else if (event.type == sf::Event::MouseMoved && mBuildMode && mWindowSize.x > 0 && mWindowSize.y > 0)
     {

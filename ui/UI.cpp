@@ -21,6 +21,7 @@
 #include <boost/nowide/iostream.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <tuple>
 #include <utility>
@@ -31,7 +32,9 @@ namespace Components
 {
 
 std::uint8_t UI::sVolumeLevel = 4;
-std::deque<std::string> UI::sChatHistory;
+std::deque<ChatLine> UI::sChatHistory;
+std::uint64_t UI::sHistoryVersion = 0;
+float UI::sLineWidth = 800.f - 14.f;
 float UI::sHistoryTimer = 20.f;
 float UI::sCursorTimer = 0.f;
 std::function<std::int64_t()> UI::sClock = &Plym::Time::ClockImpl::now;
@@ -41,6 +44,7 @@ namespace
 
 constexpr std::int64_t WarningDelay = 15000000;  // microseconds of silence before the warning
 constexpr unsigned SlotCount = 12;
+constexpr float LineMargin = 7.f;  // left of the chat lines, and kept free right of them
 
 /// Where the bar's sheet sprite moves before each of the five buttons.
 const sf::Vector2f ButtonMoves[] = {{7.f, 7.f}, {35.f, 0.f}, {35.f, 0.f}, {35.f, -10.f}, {0.f, 20.f}};
@@ -67,21 +71,6 @@ std::string toUtf8(const sf::String& text)
     return std::string(utf8.begin(), utf8.end());
 }
 
-/// Draws a line with a dark outline of four offset copies, in the text's current alpha.
-void drawOutlined(sf::RenderTarget& target, sf::Text& text)
-{
-    const sf::Uint8 alpha = text.getFillColor().a;
-    text.setFillColor(sf::Color(45, 45, 45, alpha));
-    for (const sf::Vector2f offset : {sf::Vector2f(1.5f, 1.5f), sf::Vector2f(-3.f, 0.f), sf::Vector2f(0.f, -3.f), sf::Vector2f(3.f, 0.f)})
-    {
-        text.move(offset);
-        target.draw(text);
-    }
-    text.move(-1.5f, 1.5f);
-    text.setFillColor(sf::Color(255, 255, 255, alpha));
-    target.draw(text);
-}
-
 } // namespace
 
 UI::UI() :
@@ -98,6 +87,7 @@ void UI::addedToEntity()
     requestMessage("QEL.Game.Event", &UI::event);
     requestMessage("QEL.Game.DrawUi", &UI::draw);
     requestMessage("QEL.Chat.Message", &UI::chatLine);
+    requestMessage("QEL.Chat.Notice", &UI::notice);
 }
 
 std::uint8_t UI::getVolumeLevel()
@@ -105,7 +95,7 @@ std::uint8_t UI::getVolumeLevel()
     return sVolumeLevel;
 }
 
-const std::deque<std::string>& UI::getChatHistory()
+const std::deque<ChatLine>& UI::getChatHistory()
 {
     return sChatHistory;
 }
@@ -169,8 +159,21 @@ void UI::chatLine(Tessaly::Message& message)
     sf::String line = name + ": " + std::get<1>(chat);
     Network::filterText(line);
 
-    sChatHistory.push_front(toUtf8(line));
-    boost::nowide::cout << sChatHistory.front() << std::endl;
+    addLine(line);
+    boost::nowide::cout << sChatHistory.front().getString() << std::endl;
+}
+
+void UI::notice(Tessaly::Message& message)
+{
+    addLine(boost::any_cast<const sf::String&>(message.payload));
+}
+
+void UI::addLine(const sf::String& line)
+{
+    sChatHistory.emplace_front(toUtf8(line), sLineWidth);
+    if (sChatHistory.size() > MaxHistory)
+        sChatHistory.pop_back();
+    ++sHistoryVersion;
 }
 
 void UI::draw(Tessaly::Message& message)
@@ -189,7 +192,7 @@ void UI::draw(Tessaly::Message& message)
     drawButtons(target, width, height);
     drawVolume(target, width, height);
     drawChatInput(target, height, frame.third);
-    drawHistory(target, height, frame.third);
+    drawHistory(target, width, height, frame.third);
     drawWarning(target);
 }
 
@@ -271,32 +274,33 @@ void UI::drawChatInput(sf::RenderTarget& target, float height, float seconds)
     target.draw(text);
 }
 
-void UI::drawHistory(sf::RenderTarget& target, float height, float seconds)
+void UI::drawHistory(sf::RenderTarget& target, float width, float height, float seconds)
 {
     if (sChatHistory.empty())
         return;
 
     sHistoryTimer -= seconds;
-    sf::Text text;
-    text.setFont(Plym::FontFinder::getDefaultFont());
-    text.setCharacterSize(12);
-    text.setPosition(7.f, height - mFrameTexture.getSize().y - 43.f);
-    for (std::size_t index = 0; index < sChatHistory.size(); ++index)
+    sLineWidth = width - 2.f * LineMargin;
+    // Lines go up from the newest; those wholly above the window are not drawn.
+    const sf::Vector2f newest(LineMargin, height - mFrameTexture.getSize().y - 43.f);
+    const float rows = std::ceil((newest.y + ChatBox::LineHeight) / ChatBox::LineHeight);
+    const std::size_t visible = rows > 0.f ? static_cast<std::size_t>(rows) : 0;
+    const std::size_t oldest = sChatHistory.size() - 1;
+    // The oldest line fades over its last two seconds, so it is drawn on its own meanwhile.
+    const bool fading = sHistoryTimer < 2.f;
+    mChatBox.draw(target, sChatHistory, std::min(fading ? oldest : oldest + 1, visible), newest, sLineWidth, sHistoryVersion);
+
+    if (sHistoryTimer <= 0.f)
     {
-        text.setString(sf::String::fromUtf8(sChatHistory[index].begin(), sChatHistory[index].end()));
-        if (index + 1 == sChatHistory.size() && sHistoryTimer < 2.f)
-        {
-            if (sHistoryTimer <= 0.f)
-            {
-                // A long history drains quickly down to five lines, then slowly.
-                sChatHistory.pop_back();
-                sHistoryTimer = sChatHistory.size() <= 5 ? 20.f : 1.f;
-                break;
-            }
-            text.setFillColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(sHistoryTimer * 0.5f * 255.f)));
-        }
-        drawOutlined(target, text);
-        text.move(0.f, -16.f);
+        // A long history drains quickly down to five lines, then slowly.
+        sChatHistory.pop_back();
+        ++sHistoryVersion;
+        sHistoryTimer = sChatHistory.size() <= 5 ? 20.f : 1.f;
+    }
+    else if (fading && oldest < visible)
+    {
+        const sf::Uint8 alpha = static_cast<sf::Uint8>(sHistoryTimer * 0.5f * 255.f);
+        sChatHistory[oldest].draw(target, ChatBox::getPosition(oldest, newest), sLineWidth, alpha);
     }
     if (sChatHistory.empty())
         sHistoryTimer = 20.f;

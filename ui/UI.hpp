@@ -3,11 +3,14 @@
 
 #include "ecs/Component.hpp"
 #include "plym/game/Spritesheet.hpp"
+#include "ui/ChatBox.hpp"
+#include "ui/ChatLine.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -38,8 +41,11 @@ public:
     /// The music volume step, 0 to 4 (the volume is a quarter of it).
     static std::uint8_t getVolumeLevel();
 
-    /// The shown chat lines as UTF-8, newest first.
-    static const std::deque<std::string>& getChatHistory();
+    /// The shown chat lines, newest first.
+    static const std::deque<ChatLine>& getChatHistory();
+
+    /// The most lines the history keeps; older ones lie far above any window and go at once.
+    static constexpr std::size_t MaxHistory = 128;
 
     /// Seconds left before the oldest history line goes.
     static float getHistoryTimer();
@@ -54,12 +60,14 @@ private:
     void event(Tessaly::Message& message);
     void draw(Tessaly::Message& message);
     void chatLine(Tessaly::Message& message);
+    void notice(Tessaly::Message& message);
+    static void addLine(const sf::String& line);
 
     void drawButtons(sf::RenderTarget& target, float width, float height);
     void drawButton(sf::RenderTarget& target, sf::Sprite& sprite, unsigned index, bool centred);
     void drawVolume(sf::RenderTarget& target, float width, float height);
     void drawChatInput(sf::RenderTarget& target, float height, float seconds);
-    void drawHistory(sf::RenderTarget& target, float height, float seconds);
+    void drawHistory(sf::RenderTarget& target, float width, float height, float seconds);
     void drawWarning(sf::RenderTarget& target);
     void clickVolume(int step);
 
@@ -68,10 +76,13 @@ private:
     sf::Texture mOverlayTexture;
     std::array<sf::IntRect, 6> mHitRects;
     std::array<bool, 6> mHovered;
+    ChatBox mChatBox;
 
     // Shared by every UI: the volume step, the chat history and the two timers.
     static std::uint8_t sVolumeLevel;
-    static std::deque<std::string> sChatHistory;
+    static std::deque<ChatLine> sChatHistory;
+    static std::uint64_t sHistoryVersion;  ///< counts the changes of the history
+    static float sLineWidth;  ///< how wide the chat box drew its lines last
     static float sHistoryTimer;
     static float sCursorTimer;
     static std::function<std::int64_t()> sClock;

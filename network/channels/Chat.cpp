@@ -1,6 +1,7 @@
 #include "network/channels/Chat.hpp"
 
 #include "network/Client.hpp"
+#include "network/ControlCharacters.hpp"
 #include "plym/game/Engine.hpp"
 
 #include <tuple>
@@ -23,6 +24,7 @@ void Chat::handle(Packet& packet, const Endpoint&)
     std::uint32_t sender;
     sf::String text;
     packet.readU32(sender).readStr16(text);
+    replaceControlCharacters(text);
     sendGlobal(ChatMessage, std::tuple<unsigned int, sf::String>(sender, text));
 }
 

@@ -7,6 +7,7 @@
 #include "network/channels/PlayerStream.hpp"
 
 #include <cstdio>
+#include <string>
 
 namespace QEL
 {
@@ -39,9 +40,7 @@ void Core::handle(Packet& packet, const Endpoint&)
 
     if (kind == Reply && code == JoinReply)
     {
-        std::uint8_t result;
-        packet.readU8(result);
-        mClient->setState(result == 0 ? Joined : Failed);
+        joinReply(packet);
     }
     else if (kind == Notice && code == OpenChannel)
     {
@@ -97,6 +96,40 @@ Packet Core::makeEntityMessage(Tessaly::EntityId entity, const std::string& name
     Packet packet = makeRequest(EntityMessage);
     packet.writeU32(entity).writeStr8(name);
     return packet;
+}
+
+std::string Core::getRefusal(std::uint8_t result)
+{
+    switch (result)
+    {
+        case InvalidName:
+            return "Join refused: the name is not valid";
+        case NameTaken:
+            return "Join refused: the name is already taken";
+        case ServerFull:
+            return "Join refused: the server is full";
+        default:
+            return "Join refused for an unknown reason (code " + std::to_string(result) + ")";
+    }
+}
+
+void Core::joinReply(Packet& packet)
+{
+    std::uint8_t result;
+    packet.readU8(result);
+    if (result == Accepted)
+    {
+        mClient->setState(Joined);
+        return;
+    }
+    // A server repeating its refusal is told about once.
+    const bool told = mClient->getState() == Failed;
+    mClient->setState(Failed);
+    if (told)
+        return;
+    const std::string refusal = getRefusal(result);
+    std::printf("%s\n", refusal.c_str());
+    sendGlobal("QEL.Chat.Notice", sf::String(refusal));
 }
 
 void Core::deliverEntityMessage(Packet& packet)

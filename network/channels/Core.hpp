@@ -45,6 +45,16 @@ public:
         EntityMessage = 0xBEEF
     };
 
+    /// The result byte of a join reply; any other non-zero value is a refusal for a reason
+    /// this client does not know.
+    enum JoinResult : std::uint8_t
+    {
+        Accepted = 0,
+        InvalidName = 1,
+        NameTaken = 2,
+        ServerFull = 3
+    };
+
     explicit Core(Client& client);
 
     void handle(Packet& packet, const Endpoint& from) override;
@@ -58,7 +68,14 @@ public:
     /// A named message for the entity of the same id on the other clients (felled trees, picked cacti).
     static Packet makeEntityMessage(Tessaly::EntityId entity, const std::string& name);
 
+    /// What the player is told when the server refuses the join with this result.
+    static std::string getRefusal(std::uint8_t result);
+
 private:
+    /// Joined on an accepting reply; on a refusal Failed, and the reason is told once on the
+    /// console and in the chat box ("QEL.Chat.Notice").
+    void joinReply(Packet& packet);
+
     /// Delivers a relayed entity message as a local message with the int 0 as payload.
     void deliverEntityMessage(Packet& packet);
 

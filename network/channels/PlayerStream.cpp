@@ -1,11 +1,13 @@
 #include "network/channels/PlayerStream.hpp"
 
 #include "ecs/EntitySystem.hpp"
+#include "network/ControlCharacters.hpp"
 
 #include <SFML/System/String.hpp>
 
 #include <cmath>
 #include <iostream>
+#include <string>
 #include <tuple>
 
 namespace QEL
@@ -22,6 +24,12 @@ bool isFinite(const Plym::Math::Vector3& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
+std::string toUtf8(const sf::String& text)
+{
+    const auto utf8 = text.toUtf8();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 } // namespace
 
 void PlayerStream::handle(Packet& packet, const Endpoint&)
@@ -32,10 +40,11 @@ void PlayerStream::handle(Packet& packet, const Endpoint&)
 
     if (kind == PlayerInfo)
     {
-        std::string name;
+        sf::String name;
         Plym::Math::Vector3 position;
         std::uint8_t joined;
         packet.readStr8(name).readVec3(position).readU8(joined);
+        replaceControlCharacters(name);
         playerInfo(playerId, name, position, joined == 0);
     }
     else if (kind == PlayerQuit)
@@ -66,13 +75,13 @@ Packet PlayerStream::makeStreamRecord(const Plym::Math::Vector3& position, const
     return packet;
 }
 
-void PlayerStream::playerInfo(std::uint32_t playerId, const std::string& name, const Plym::Math::Vector3& position, bool existing)
+void PlayerStream::playerInfo(std::uint32_t playerId, const sf::String& name, const Plym::Math::Vector3& position, bool existing)
 {
     // Printed as UTF-8, the console's encoding, so that no character of the name is lost.
     if (existing)
-        std::cout << "Recieved info for existing player '" << name << "'." << std::endl;
+        std::cout << "Recieved info for existing player '" << toUtf8(name) << "'." << std::endl;
     else
-        std::cout << "Player '" << name << "' joined!" << std::endl;
+        std::cout << "Player '" << toUtf8(name) << "' joined!" << std::endl;
 
     // A repeated announcement replaces the player's entity instead of leaving a stray one behind.
     forgetPlayer(playerId);
@@ -85,8 +94,7 @@ void PlayerStream::playerInfo(std::uint32_t playerId, const std::string& name, c
         return;
     }
     mPlayers[playerId] = entity;
-    const sf::String text = sf::String::fromUtf8(name.begin(), name.end());
-    sendLocal(entity, "Man.SetName", std::tuple<unsigned int, sf::String>(playerId, text));
+    sendLocal(entity, "Man.SetName", std::tuple<unsigned int, sf::String>(playerId, name));
     if (isFinite(position))
         sendLocal(entity, "SetPosition", position);
 }

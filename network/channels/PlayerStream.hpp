@@ -5,9 +5,10 @@
 #include "network/MessageHandler.hpp"
 #include "plym/core/Vector3.hpp"
 
+#include <SFML/System/String.hpp>
+
 #include <cstdint>
 #include <map>
-#include <string>
 
 namespace QEL
 {
@@ -40,7 +41,7 @@ public:
     static Packet makeStreamRecord(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
 
 private:
-    void playerInfo(std::uint32_t playerId, const std::string& name, const Plym::Math::Vector3& position, bool existing);
+    void playerInfo(std::uint32_t playerId, const sf::String& name, const Plym::Math::Vector3& position, bool existing);
     void playerQuit(std::uint32_t playerId);
     void playerMove(std::uint32_t playerId, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
 

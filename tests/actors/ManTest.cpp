@@ -482,7 +482,7 @@ TEST_F(ManWorld, EachTypedLineIsSentOnceAndEmptyLinesNever)
     input("Right").simulate(1.f);
     EXPECT_EQ(input("Right").getValue(), 0.f);
 
-    for (std::uint32_t codePoint : {U'h', U'x', U'\b', U'\u00e9', U'\t'})
+    for (std::uint32_t codePoint : {U'h', U'x', U'\b', U'\u00e9', U'\t', U'\x7f', U'\u202e'})
         type(codePoint);
     const Tessaly::Message typed = chatLine();
     EXPECT_TRUE(typed.handled);

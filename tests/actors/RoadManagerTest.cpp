@@ -82,6 +82,18 @@ TEST_F(RoadManagerTest, RTogglesBuildMode)
     EXPECT_FALSE(roads->isBuilding());
 }
 
+TEST_F(RoadManagerTest, AnRTypedIntoTheChatLineIsJustALetter)
+{
+    // The player's figure answers "ChatMessage" while the chat line is open.
+    bool typing = true;
+    addProbe("ChatMessage", 0, [&typing](Tessaly::Message& message) { message.handled = typing; });
+    keyPressed(sf::Keyboard::R);
+    EXPECT_FALSE(roads->isBuilding());
+    typing = false;
+    keyPressed(sf::Keyboard::R);
+    EXPECT_TRUE(roads->isBuilding());
+}
+
 TEST_F(RoadManagerTest, CursorSnapsToTheCentreOfTheTileUnderTheMouse)
 {
     keyPressed(sf::Keyboard::R);

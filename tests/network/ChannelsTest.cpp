@@ -125,6 +125,27 @@ TEST_F(ChannelsTest, ReopeningChannelZeroReplacesTheCoreHandler)
     EXPECT_EQ(mLog->lines[0].second, sf::String("hi"));
 }
 
+TEST_F(ChannelsTest, ARefusedJoinFailsAndSaysWhyOnce)
+{
+    const std::vector<std::pair<int, std::string>> refusals = {
+        {1, "Join refused: the name is not valid"},
+        {2, "Join refused: the name is already taken"},
+        {3, "Join refused: the server is full"},
+        {7, "Join refused for an unknown reason (code 7)"},
+        {255, "Join refused for an unknown reason (code 255)"},
+    };
+    for (const auto& [result, reason] : refusals)
+    {
+        mClient.setState(Connecting);
+        mLog->notices.clear();
+        const Packet reply = makePacket(0, bytes({1, 1, 0, result}));
+        EXPECT_EQ(deliverCapturing({reply, reply}), reason + "\n");
+        EXPECT_EQ(mClient.getState(), Failed);
+        EXPECT_EQ(mLog->notices, std::vector<sf::String>{sf::String(reason)});
+    }
+    EXPECT_TRUE(mLog->lines.empty());
+}
+
 TEST_F(ChannelsTest, EntityMessagesReachTheNamedEntityOnly)
 {
     const Tessaly::EntityId tree = mSystem.instantiate("QEL.Man");
@@ -169,6 +190,17 @@ TEST_F(ChannelsTest, NamesKeepTheirUnicode)
     broken.writeU8(1);
     EXPECT_EQ(deliverCapturing({broken}), "Player 'A\xEF\xBF\xBD' joined!\n");
     EXPECT_EQ(probeOf(8)->name, fromUtf8("A\xEF\xBF\xBD"));
+}
+
+TEST_F(ChannelsTest, ControlCharactersInNamesAndChatLinesArriveReplaced)
+{
+    EXPECT_EQ(deliverCapturing({playerInfo(7, "Eve\x1b[2J\nbob", Vector3(), 1)}),
+              "Player 'Eve\xEF\xBF\xBD[2J\xEF\xBF\xBD" "bob' joined!\n");
+    EXPECT_EQ(probeOf(7)->name, fromUtf8("Eve\xEF\xBF\xBD[2J\xEF\xBF\xBD" "bob"));
+
+    deliver({chatRecord(2, 7, "hi\nbob: give me your axe\x1b[2J\xE2\x80\xAE")});
+    ASSERT_EQ(mLog->lines.size(), 1u);
+    EXPECT_EQ(mLog->lines[0].second, fromUtf8("hi\xEF\xBF\xBD" "bob: give me your axe\xEF\xBF\xBD[2J\xEF\xBF\xBD"));
 }
 
 TEST_F(ChannelsTest, PlayerMovesArriveAsPositionThenSpeed)

@@ -59,12 +59,18 @@ Component("Test.ChatLog")
 void ChatLog::addedToEntity()
 {
     requestMessage("QEL.Chat.Message", &ChatLog::onLine);
+    requestMessage("QEL.Chat.Notice", &ChatLog::onNotice);
 }
 
 void ChatLog::onLine(const Tessaly::Message& message)
 {
     const auto& line = boost::any_cast<const std::tuple<unsigned int, sf::String>&>(message.payload);
     lines.emplace_back(std::get<0>(line), std::get<1>(line));
+}
+
+void ChatLog::onNotice(const Tessaly::Message& message)
+{
+    notices.push_back(boost::any_cast<const sf::String&>(message.payload));
 }
 
 void registerTestComponents(Tessaly::EntitySystem& system)

@@ -40,7 +40,7 @@ public:
     void addedToEntity() override;
 };
 
-/// Collects every "QEL.Chat.Message" posted globally.
+/// Collects every "QEL.Chat.Message" and "QEL.Chat.Notice" posted globally.
 class ChatLog : public Tessaly::Component
 {
 public:
@@ -48,9 +48,11 @@ public:
     void addedToEntity() override;
 
     std::vector<std::pair<unsigned int, sf::String>> lines;
+    std::vector<sf::String> notices;
 
 private:
     void onLine(const Tessaly::Message& message);
+    void onNotice(const Tessaly::Message& message);
 };
 
 /// Registers the components above and the template "QEL.Man" made of a ManProbe.

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <tuple>
 
@@ -213,7 +214,7 @@ TEST_F(HudTest, HistoryDrainsQuicklyDownToFiveLinesThenSlowly)
     EXPECT_EQ(UI::getChatHistory().size(), 6u);  // the oldest line fades
     draw(0.5f);
     ASSERT_EQ(UI::getChatHistory().size(), 5u);
-    EXPECT_EQ(UI::getChatHistory().back(), "[Unknown]: six 1");
+    EXPECT_EQ(UI::getChatHistory().back().getString(), "[Unknown]: six 1");
     draw(19.5f);
     EXPECT_EQ(UI::getChatHistory().size(), 5u);
     draw(0.5f);
@@ -257,17 +258,111 @@ TEST_F(HudTest, WarnsOnlyAfterMoreThanFifteenSilentSeconds)
 TEST_F(HudTest, ChatLinesNameTheirSpeakerAndPassTheFilter)
 {
     say(3, "hello there");
-    EXPECT_EQ(UI::getChatHistory().front(), "[Unknown]: hello there");
+    EXPECT_EQ(UI::getChatHistory().front().getString(), "[Unknown]: hello there");
 
     say(0, "caf\xC3\xA9 \xE2\x82\xAC");
-    EXPECT_EQ(UI::getChatHistory().front(), "Local Player: caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(UI::getChatHistory().front().getString(), "Local Player: caf\xC3\xA9 \xE2\x82\xAC");
 
     const std::string word = QEL::Network::getFilteredWords().front().toAnsiString();
     say(3, "so " + word + "!");
-    const std::string shown = UI::getChatHistory().front();
+    const std::string shown = UI::getChatHistory().front().getString();
     EXPECT_EQ(shown.rfind("[Unknown]: so ", 0), 0u);
     EXPECT_EQ(shown.find(word), std::string::npos);
     EXPECT_EQ(shown.back(), '!');
+}
+
+} // namespace
+
+namespace
+{
+
+constexpr sf::Uint32 Ellipsis = 0x2026;
+
+TEST_F(HudTest, LongLinesAreCutToTheWindowAndLinesAboveItAreLeftAlone)
+{
+    drainHistory();
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 60; ++i)
+        say(3, std::string(300, 'w'));
+    const std::string longest(65535, 'm');
+    say(3, longest);
+    say(4, "short");
+    testing::internal::GetCapturedStdout();
+    const auto& history = UI::getChatHistory();
+
+    // Lines keep their whole text; the chat box shows what fits, ending in an ellipsis.
+    EXPECT_EQ(history[0].getString(), "[Unknown]: short");
+    EXPECT_EQ(history[0].getText().getString(), sf::String("[Unknown]: short"));
+    EXPECT_EQ(history[1].getString(), "[Unknown]: " + longest);
+    const sf::Text& cut = history[1].getText();
+    ASSERT_GT(cut.getString().getSize(), 11u);
+    EXPECT_EQ(cut.getString()[cut.getString().getSize() - 1], Ellipsis);
+    EXPECT_LE(cut.getLocalBounds().left + cut.getLocalBounds().width, Width - 14.f);
+    EXPECT_GT(cut.getLocalBounds().width, Width - 40.f);
+
+    // Nothing is drawn into the margin right of the lines.
+    const sf::Image screen = draw();
+    const unsigned newest = Height - sHud->frameHeight - 43;
+    for (unsigned y = newest - 16; y < newest + 16; ++y)
+        for (unsigned x = Width - 5; x < Width; ++x)
+            ASSERT_EQ(screen.getPixel(x, y), sf::Color::White) << x << ", " << y;
+
+    // A narrower window lays out again the lines it shows, and only those.
+    sHud->target.setView(sf::View(sf::FloatRect(0.f, 0.f, Width / 2.f, Height)));
+    draw();
+    sHud->target.setView(sHud->target.getDefaultView());
+    EXPECT_LE(history[1].getText().getLocalBounds().width, Width / 2.f - 14.f);
+    EXPECT_GT(history.back().getText().getLocalBounds().width, Width / 2.f);
+}
+
+TEST_F(HudTest, TheChatBoxShowsItsLinesAsTheyAreDrawnDirectly)
+{
+    drainHistory();
+    say(3, "Gr\xC3\xBC\xC3\x9F" "e, wanderer!");
+    say(5, "a second line");
+    const sf::Image shown = draw();
+
+    sf::RenderTexture direct;
+    ASSERT_TRUE(direct.create(Width, Height));
+    direct.clear(sf::Color::White);
+    const float newest = static_cast<float>(Height - sHud->frameHeight - 43);
+    for (std::size_t index = 0; index < 2; ++index)
+    {
+        QEL::Components::ChatLine line(UI::getChatHistory()[index].getString(), Width - 14.f);
+        line.draw(direct, sf::Vector2f(7.f, newest - 16.f * index), Width - 14.f, 255);
+    }
+    direct.display();
+    const sf::Image expected = direct.getTexture().copyToImage();
+
+    int darkened = 0;
+    for (unsigned y = static_cast<unsigned>(newest) - 20; y < static_cast<unsigned>(newest) + 17; ++y)
+        for (unsigned x = 0; x < 300; ++x)
+        {
+            const sf::Color a = shown.getPixel(x, y), b = expected.getPixel(x, y);
+            ASSERT_LE(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 6) << x << ", " << y;
+            darkened += b.r < 128;
+        }
+    EXPECT_GT(darkened, 200);
+}
+
+TEST_F(HudTest, HistoryKeepsItsNewestLinesOnly)
+{
+    drainHistory();
+    testing::internal::CaptureStdout();
+    for (std::size_t i = 0; i < UI::MaxHistory + 3; ++i)
+        say(3, std::to_string(i));
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(UI::getChatHistory().size(), UI::MaxHistory);
+    EXPECT_EQ(UI::getChatHistory().front().getString(), "[Unknown]: " + std::to_string(UI::MaxHistory + 2));
+    EXPECT_EQ(UI::getChatHistory().back().getString(), "[Unknown]: 3");
+}
+
+TEST_F(HudTest, NoticesJoinTheHistoryWithoutASpeaker)
+{
+    testing::internal::CaptureStdout();
+    send("QEL.Chat.Notice", sf::String("Join refused: the server is full"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(UI::getChatHistory().front().getString(), "Join refused: the server is full");
 }
 
 } // namespace
