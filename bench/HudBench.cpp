@@ -70,7 +70,7 @@ private:
     void drawFrame(float seconds = 0.f)
     {
         mWindow.clear();
-        send("QEL.Game.DrawUi", QEL::DrawEvent{&mWindow, sf::FloatRect(0.f, 0.f, Width, Height), seconds, nullptr});
+        send("QEL.Game.DrawUi", QEL::DrawEvent{&mWindow, sf::FloatRect(0.f, 0.f, Width, Height), seconds});
         mWindow.display();
     }
 
