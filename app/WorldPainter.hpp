@@ -48,7 +48,7 @@ public:
     static constexpr int CellPixels = 256;
 
     /// Cells in view painted per frame at most; the others are drawn afresh until their turn.
-    static constexpr unsigned CellsPerFrame = 4;
+    static constexpr unsigned CellsPerFrame = 2;
 
     /// Cells of the ring around the view prepared per frame.
     static constexpr unsigned RingCellsPerFrame = 1;
