@@ -354,14 +354,9 @@ void WorldPainter::repaintEscapes(sf::RenderTarget& target)
     // Drawings that changed within the frame are drawn again, everything around them in order.
     for (const sf::IntRect& escape : mEscapes)
     {
-        const sf::FloatRect area = toWorld(escape);
         clearPixels(target, escape);
         const PixelClip clip(target, escape);
-        for (const Painting* painting : mOrder)
-        {
-            if (painting->getPaintBounds().intersects(area))
-                painting->paint(target, area);
-        }
+        paintInOrder(target, toWorld(escape), false);
     }
 }
 
@@ -405,12 +400,17 @@ void WorldPainter::paintCell(CellKey key)
     mAtlas.setView(view);
     clearPixels(mAtlas, sf::IntRect(slot));
     const PixelClip clip(mAtlas, sf::IntRect(slot));
+    paintInOrder(mAtlas, area, true);
+    ++mCellsPainted;
+}
+
+void WorldPainter::paintInOrder(sf::RenderTarget& target, const sf::FloatRect& area, bool stillOnly) const
+{
     for (const Painting* painting : mOrder)
     {
-        if (!painting->isMoving() && painting->getPaintBounds().intersects(area))
-            painting->paint(mAtlas, area);
+        if ((!stillOnly || !painting->isMoving()) && painting->getPaintBounds().intersects(area))
+            painting->paint(target, area);
     }
-    ++mCellsPainted;
 }
 
 } // namespace QEL

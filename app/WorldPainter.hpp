@@ -132,6 +132,8 @@ private:
     void repaintEscapes(sf::RenderTarget& target);
     void paintCells(const Range& seen, const Range& kept);
     void paintCell(CellKey key);
+    /// Paints the drawings the frame met that meet `area`, in the frame's order.
+    void paintInOrder(sf::RenderTarget& target, const sf::FloatRect& area, bool stillOnly) const;
 
     const Tessaly::EntitySystem& mSystem;
     Tessaly::RequestId mDrawId;

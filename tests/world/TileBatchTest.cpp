@@ -39,6 +39,25 @@ void expectSamePixels(const sf::Image& actual, const sf::Image& expected)
     }
 }
 
+sf::Image render(const std::function<void(sf::RenderTarget&)>& draw);
+
+/// The sprites drawn one by one and drawn through a batch give the same pixels; the batch is returned.
+QEL::TileBatch expectBatchPaintsLikeSprites(const std::vector<sf::Sprite>& sprites)
+{
+    const sf::Image expected = render([&](sf::RenderTarget& target) {
+        for (const sf::Sprite& sprite : sprites)
+            target.draw(sprite);
+    });
+    QEL::TileBatch batch;
+    const sf::Image batched = render([&](sf::RenderTarget& target) {
+        for (const sf::Sprite& sprite : sprites)
+            batch.add(sprite);
+        batch.draw(target);
+    });
+    expectSamePixels(batched, expected);
+    return batch;
+}
+
 sf::Image render(const std::function<void(sf::RenderTarget&)>& draw)
 {
     sf::RenderTexture target;
@@ -65,17 +84,7 @@ TEST(TileBatch, PaintsWhatTheSpritesPaint)
     sprites.back().setPosition(30.f, 20.f);
     sprites.back().setScale(8.f, 8.f);
 
-    const sf::Image expected = render([&](sf::RenderTarget& target) {
-        for (const sf::Sprite& sprite : sprites)
-            target.draw(sprite);
-    });
-    QEL::TileBatch batch;
-    const sf::Image batched = render([&](sf::RenderTarget& target) {
-        for (const sf::Sprite& sprite : sprites)
-            batch.add(sprite);
-        batch.draw(target);
-    });
-    expectSamePixels(batched, expected);
+    QEL::TileBatch batch = expectBatchPaintsLikeSprites(sprites);
     // Drawing empties the batch: a second draw paints nothing.
     const sf::Image again = render([&](sf::RenderTarget& target) { batch.draw(target); });
     EXPECT_EQ(again.getPixel(5, 5), sf::Color::Magenta);
@@ -101,17 +110,7 @@ TEST(TileBatch, KeepsTheLaterTileOnTopAcrossTextures)
             tiles.back().setScale(10.1f, 8.3f);
         }
     }
-    const sf::Image expected = render([&](sf::RenderTarget& target) {
-        for (const sf::Sprite& tile : tiles)
-            target.draw(tile);
-    });
-    QEL::TileBatch batch;
-    const sf::Image batched = render([&](sf::RenderTarget& target) {
-        for (const sf::Sprite& tile : tiles)
-            batch.add(tile);
-        batch.draw(target);
-    });
-    expectSamePixels(batched, expected);
+    expectBatchPaintsLikeSprites(tiles);
 }
 
 } // namespace
