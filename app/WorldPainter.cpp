@@ -73,7 +73,7 @@ mTarget(nullptr),
 mInFrame(false),
 mSlotColumns(0),
 mSlotRows(0),
-mCellsPainted(0)
+mBandsPainted(0)
 {
 }
 
@@ -85,7 +85,7 @@ WorldPainter::~WorldPainter()
 
 void WorldPainter::paint(sf::RenderTarget& target, const sf::View& view, float seconds)
 {
-    mCellsPainted = 0;
+    mBandsPainted = 0;
     mPatches.clear();
     mEscapes.clear();
     mOrder.clear();
@@ -215,7 +215,7 @@ sf::FloatRect WorldPainter::toWorld(const sf::IntRect& pixels) const
 bool WorldPainter::isCurrent(CellKey key) const
 {
     const auto found = mCells.find(key);
-    return found != mCells.end() && found->second.current;
+    return found != mCells.end() && found->second.bands == BandsPerCell;
 }
 
 bool WorldPainter::everyDrawingPaints() const
@@ -273,8 +273,8 @@ void WorldPainter::markChanged(const sf::FloatRect& area, const Painting* painti
     for (auto& [key, cell] : mCells)
     {
         const sf::FloatRect cellRect = cellArea(key);
-        if (cell.current && area.intersects(cellRect) && (!painting || painting->changesWithin(cellRect)))
-            cell.current = false;
+        if (cell.bands > 0 && area.intersects(cellRect) && (!painting || painting->changesWithin(cellRect)))
+            cell.bands = 0;
     }
 }
 
@@ -295,11 +295,10 @@ void WorldPainter::copyCells(sf::RenderTarget& target, const Range& seen)
 {
     mQuads.clear();
     seen.forEach([&](CellKey key) {
-        const auto found = mCells.find(key);
-        if (found == mCells.end() || !found->second.current)
+        if (!isCurrent(key))
             return;
         const sf::FloatRect area = cellArea(key);
-        const sf::FloatRect slot = slotArea(found->second.slot);
+        const sf::FloatRect slot = slotArea(mCells.find(key)->second.slot);
         const auto corner = [&](float x, float y) {
             mQuads.emplace_back(sf::Vector2f(area.left + x * area.width, area.top + y * area.height),
                                 sf::Vector2f(slot.left + x * slot.width, slot.top + y * slot.height));
@@ -366,42 +365,49 @@ void WorldPainter::paintCells(const Range& seen, const Range& kept)
     seen.forEach([&](CellKey key) {
         if (inView > 0 && !isCurrent(key))
         {
-            paintCell(key);
+            paintBands(key, BandsPerCell);
             --inView;
         }
     });
-    unsigned inRing = RingCellsPerFrame;
+    unsigned inRing = RingBandsPerFrame;
     kept.forEach([&](CellKey key) {
         if (inRing > 0 && !seen.contains(key) && !isCurrent(key))
-        {
-            paintCell(key);
-            --inRing;
-        }
+            inRing -= paintBands(key, inRing);
     });
-    if (mCellsPainted > 0)
+    if (mBandsPainted > 0)
         mAtlas.display();
 }
 
-void WorldPainter::paintCell(CellKey key)
+unsigned WorldPainter::paintBands(CellKey key, unsigned most)
 {
     auto found = mCells.find(key);
     if (found == mCells.end())
     {
-        found = mCells.emplace(key, Cell{mFreeSlots.back(), true}).first;
+        found = mCells.emplace(key, Cell{mFreeSlots.back(), 0}).first;
         mFreeSlots.pop_back();
     }
-    found->second.current = true;
+    Cell& cell = found->second;
+    const unsigned first = cell.bands;
+    cell.bands = std::min(BandsPerCell, first + most);
 
+    // The whole cell's projection for every band, so that bands painted apart join seamlessly.
     const sf::FloatRect area = cellArea(key);
-    const sf::FloatRect slot = slotArea(found->second.slot);
+    const sf::FloatRect slot = slotArea(cell.slot);
     const sf::Vector2f atlasSize(mAtlas.getSize());
     sf::View view(area);
     view.setViewport(sf::FloatRect(slot.left / atlasSize.x, slot.top / atlasSize.y, slot.width / atlasSize.x, slot.height / atlasSize.y));
     mAtlas.setView(view);
-    clearPixels(mAtlas, sf::IntRect(slot));
-    const PixelClip clip(mAtlas, sf::IntRect(slot));
-    paintInOrder(mAtlas, area, true);
-    ++mCellsPainted;
+    for (unsigned band = first; band < cell.bands; ++band)
+    {
+        const int top = static_cast<int>(band) * BandPixels;
+        const sf::IntRect pixels(static_cast<int>(slot.left), static_cast<int>(slot.top) + top, CellPixels, BandPixels);
+        const sf::FloatRect bandArea(area.left, area.top + static_cast<float>(top) / mScale.y, area.width, BandPixels / mScale.y);
+        clearPixels(mAtlas, pixels);
+        const PixelClip clip(mAtlas, pixels);
+        paintInOrder(mAtlas, bandArea, true);
+    }
+    mBandsPainted += cell.bands - first;
+    return cell.bands - first;
 }
 
 void WorldPainter::paintInOrder(sf::RenderTarget& target, const sf::FloatRect& area, bool stillOnly) const

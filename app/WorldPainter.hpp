@@ -47,11 +47,18 @@ public:
     /// The side of a cell in target pixels.
     static constexpr int CellPixels = 256;
 
+    /// A cell is painted in bands of this many pixel rows, so that a frame can prepare part of one.
+    static constexpr int BandPixels = 64;
+
+    /// The bands of a cell.
+    static constexpr unsigned BandsPerCell = CellPixels / BandPixels;
+
     /// Cells in view painted per frame at most; the others are drawn afresh until their turn.
     static constexpr unsigned CellsPerFrame = 2;
 
-    /// Cells of the ring around the view prepared per frame.
-    static constexpr unsigned RingCellsPerFrame = 1;
+    /// Bands of the ring around the view prepared per frame: the slowest frame of a walk pays
+    /// for half a cell, not for a whole one.
+    static constexpr unsigned RingBandsPerFrame = 2;
 
     /// `system` and `drawId` tell which components draw under "QEL.Game.Draw".
     WorldPainter(const Tessaly::EntitySystem& system, Tessaly::RequestId drawId, Sender send);
@@ -70,8 +77,8 @@ public:
     /// A drawing is gone: no painter paints it any more.
     static void forget(const Painting& painting);
 
-    /// How many cells the last paint rendered.
-    unsigned getCellsPainted() const { return mCellsPainted; }
+    /// How many bands of cells the last paint rendered.
+    unsigned getBandsPainted() const { return mBandsPainted; }
 
     /// How many patches the last paint drew afresh.
     std::size_t getPatchCount() const { return mPatches.size(); }
@@ -83,7 +90,7 @@ private:
     struct Cell
     {
         unsigned slot;
-        bool current;  ///< false: its drawings changed since it was painted
+        unsigned bands; ///< Painted since its drawings last changed, from the top; all: current.
     };
 
     /// Cells from column `left` and row `top` up to, not including, `right` and `bottom`.
@@ -131,7 +138,8 @@ private:
     bool changedInFrame(const Painting& painting, const sf::FloatRect& bounds) const;
     void repaintEscapes(sf::RenderTarget& target);
     void paintCells(const Range& seen, const Range& kept);
-    void paintCell(CellKey key);
+    /// Paints at most `most` of the bands the cell lacks; how many it painted.
+    unsigned paintBands(CellKey key, unsigned most);
     /// Paints the drawings the frame met that meet `area`, in the frame's order.
     void paintInOrder(sf::RenderTarget& target, const sf::FloatRect& area, bool stillOnly) const;
 
@@ -155,7 +163,7 @@ private:
     std::vector<sf::IntRect> mPatches;
     std::vector<sf::IntRect> mEscapes;  ///< Where drawings changed within the frame.
     std::vector<const Painting*> mOrder; ///< The drawings in the order the frame met them.
-    unsigned mCellsPainted;
+    unsigned mBandsPainted;
 
     /// The painter inside paint(), if any.
     static WorldPainter* sPainting;

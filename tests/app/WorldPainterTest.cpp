@@ -3,6 +3,7 @@
 #include "actors/RoadManager.hpp"
 #include "actors/Tree.hpp"
 #include "app/GameEvents.hpp"
+#include "app/Painting.hpp"
 #include "app/Startup.hpp"
 #include "app/ViewRules.hpp"
 #include "app/WorldPainter.hpp"
@@ -76,6 +77,35 @@ public:
     sf::FloatRect mSeen;
 };
 
+/// A still drawing with a look of its own: a square of one colour.
+class PaintedSquare : public Tessaly::Component, public QEL::Painting
+{
+public:
+    PaintedSquare() : Component("Test.PaintedSquare") {}
+
+    void addedToEntity() override
+    {
+        requestMessage("QEL.Game.Draw", [this](Tessaly::Message& message) {
+            QEL::WorldPainter::draw(*this, boost::any_cast<const QEL::DrawEvent&>(message.payload));
+        });
+    }
+
+    sf::FloatRect getPaintBounds() const override { return mArea; }
+    bool isMoving() const override { return false; }
+    std::uint64_t getLook() const override { return mColour.toInteger(); }
+
+    void paint(sf::RenderTarget& target, const sf::FloatRect&) const override
+    {
+        sf::RectangleShape square(sf::Vector2f(mArea.width, mArea.height));
+        square.setPosition(mArea.left, mArea.top);
+        square.setFillColor(mColour);
+        target.draw(square);
+    }
+
+    sf::FloatRect mArea;
+    sf::Color mColour = sf::Color::Red;
+};
+
 /// The whole game as start-up builds it (real assets, run in the data directory), shared by
 /// the suite, and two screens: one painted by a painter, one drawn plainly, every drawing
 /// drawing itself. Whatever the painter caches, the two must show the same picture.
@@ -88,6 +118,7 @@ protected:
         char* argv[] = {program, nullptr};
         sGame = new QEL::Startup(1, argv);
         sGame->getSystem().registerComponent("Test.PlainSquare", [] { return new PlainSquare(); });
+        sGame->getSystem().registerComponent("Test.PaintedSquare", [] { return new PaintedSquare(); });
     }
 
     static void TearDownTestSuite()
@@ -278,13 +309,13 @@ TEST_F(WorldPainterTest, ShowsWhatEveryDrawingDrawsItselfWithAManBehindATreeAndA
     const sf::View view = Default.viewAt(foot);
 
     EXPECT_EQ(differingPixels(view), 0u);
-    EXPECT_GT(mPainter->getCellsPainted(), 0u);
+    EXPECT_GT(mPainter->getBandsPainted(), 0u);
     EXPECT_GT(mPainter->getPatchCount(), 0u);
 
     // Until every cell in view is painted, the rest is drawn afresh; then only the moving drawings are.
     for (int frame = 0; frame < 12; ++frame)
         ASSERT_EQ(differingPixels(view), 0u) << "frame " << frame;
-    EXPECT_LE(mPainter->getCellsPainted(), QEL::WorldPainter::RingCellsPerFrame);
+    EXPECT_LE(mPainter->getBandsPainted(), QEL::WorldPainter::RingBandsPerFrame);
 }
 
 // Every window size the resize rules allow, from a small window to a tall one at twice the
@@ -367,6 +398,30 @@ TEST_F(WorldPainterTest, CellsFollowTheCamera)
         const float step = 23.f * static_cast<float>(frame);
         ASSERT_EQ(differingPixels(Default.viewAt(foot + sf::Vector2f(step, step / 2.f))), 0u) << "frame " << frame;
     }
+}
+
+// The ring around the view is painted a few bands a frame: a look that changes while a cell is
+// half painted must not leave the old look in its first bands.
+TEST_F(WorldPainterTest, ACellPaintedOverSeveralFramesShowsTheLookItEndsWith)
+{
+    const sf::View view = Default.viewAt(openGrass());
+    const sf::FloatRect visible = QEL::ViewRules::visibleRect(view);
+    const Tessaly::EntityId entity = system().createEntity();
+    auto* square = static_cast<PaintedSquare*>(system().createComponent("Test.PaintedSquare"));
+    square->mArea = sf::FloatRect(visible.left - 700.f, visible.top - 700.f, visible.width + 1400.f, 700.f);
+    system().addComponent(entity, square);
+
+    mPainter->paint(mPainted, view, 0.f);
+    ASSERT_GT(mPainter->getBandsPainted(), 0u);
+    square->mColour = sf::Color::Blue;
+    for (int frame = 0; frame < 12; ++frame)
+        ASSERT_EQ(differingPixels(view), 0u) << "frame " << frame;
+
+    sf::View above = view;
+    above.move(-700.f, -700.f);
+    for (int frame = 0; frame < 12; ++frame)
+        ASSERT_EQ(differingPixels(above), 0u) << "above, frame " << frame;
+    system().destroyEntity(entity);
 }
 
 TEST_F(WorldPainterTest, ChangedLooksShowAtOnce)
