@@ -35,6 +35,29 @@ const std::string GameClass::DefaultBinds =
     "   { \"Input\": \"Run\",   \"Axis\": { \"Joystick\": 0, \"Axis\": \"Z+\"} }, \t\t  { \"I"
     "nput\": \"Jump\",  \"Button\": { \"Joystick\": 0, \"Button\": 1} }       ]   }";
 
+namespace
+{
+
+/// The network client as the engine's service for as long as it lives.
+class ClientService
+{
+public:
+    ClientService(Plym::Engine& engine, Network::Client& client) : mEngine(engine), mClient(client)
+    {
+        mEngine.addService<Network::Client>(mClient);
+    }
+    ~ClientService() { mEngine.removeService<Network::Client>(mClient); }
+
+    ClientService(const ClientService&) = delete;
+    ClientService& operator=(const ClientService&) = delete;
+
+private:
+    Plym::Engine& mEngine;
+    Network::Client& mClient;
+};
+
+} // namespace
+
 /// State of the frame loop that lives exactly as long as run().
 struct GameClass::Frame
 {
@@ -93,7 +116,7 @@ int GameClass::run()
     const sf::String name = sf::String::fromUtf8(userName.begin(), userName.end());
 
     Network::Client client;
-    mEngine->addService<Network::Client>(client);
+    const ClientService service(*mEngine, client);
     client.connect(name);
 
     attachInterface(name);
