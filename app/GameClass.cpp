@@ -1,7 +1,9 @@
 #include "app/GameClass.hpp"
 
 #include "actors/Man.hpp"
+#include "app/ClickFlag.hpp"
 #include "app/GameEvents.hpp"
+#include "app/StatsOverlay.hpp"
 #include "app/StepTimer.hpp"
 #include "app/ViewRules.hpp"
 #include "app/WorldPainter.hpp"
@@ -10,12 +12,10 @@
 #include "plym/core/Clock.hpp"
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Engine.hpp"
-#include "plym/game/FontFinder.hpp"
 #include "plym/game/InputManager.hpp"
 
 #include <boost/nowide/iostream.hpp>
 
-#include <cstdio>
 #include <tuple>
 
 namespace QEL
@@ -35,6 +35,29 @@ const std::string GameClass::DefaultBinds =
     "   { \"Input\": \"Run\",   \"Axis\": { \"Joystick\": 0, \"Axis\": \"Z+\"} }, \t\t  { \"I"
     "nput\": \"Jump\",  \"Button\": { \"Joystick\": 0, \"Button\": 1} }       ]   }";
 
+namespace
+{
+
+/// The network client as the engine's service for as long as it lives.
+class ClientService
+{
+public:
+    ClientService(Plym::Engine& engine, Network::Client& client) : mEngine(engine), mClient(client)
+    {
+        mEngine.addService<Network::Client>(mClient);
+    }
+    ~ClientService() { mEngine.removeService<Network::Client>(mClient); }
+
+    ClientService(const ClientService&) = delete;
+    ClientService& operator=(const ClientService&) = delete;
+
+private:
+    Plym::Engine& mEngine;
+    Network::Client& mClient;
+};
+
+} // namespace
+
 /// State of the frame loop that lives exactly as long as run().
 struct GameClass::Frame
 {
@@ -42,10 +65,8 @@ struct GameClass::Frame
     Plym::Time::Clock clock;
     StepTimer steps;
     std::int64_t lastFrame = 0;
-    int frames = 0;
-    float fpsTimer = 9001.f;
-    sf::Text fpsText;
-    std::string statsText;
+    StatsOverlay overlay;
+    ClickFlag clickFlag;
     sf::View gameView;
     sf::View uiView;
     std::unique_ptr<WorldPainter> painter;
@@ -63,7 +84,6 @@ mEngine(engine),
 mWindow(std::make_unique<sf::RenderWindow>()),
 mLocalPlayer(nullptr),
 mExitCode(0),
-mShowProfiling(false),
 mPlainDrawing(false)
 {
     mEngine->getService<Plym::InputManager>()->parseBinds(DefaultBinds);
@@ -93,7 +113,7 @@ int GameClass::run()
     const sf::String name = sf::String::fromUtf8(userName.begin(), userName.end());
 
     Network::Client client;
-    mEngine->addService<Network::Client>(client);
+    const ClientService service(*mEngine, client);
     client.connect(name);
 
     attachInterface(name);
@@ -101,9 +121,6 @@ int GameClass::run()
 
     Frame frame;
     frame.client = &client;
-    frame.fpsText.setFont(Plym::FontFinder::getDefaultFont());
-    frame.fpsText.setCharacterSize(12);
-    frame.fpsText.setPosition(128.f, 0.f);
     frame.gameView.setSize(sf::Vector2f(mWindow->getSize()) * 2.f);
     frame.gameView.setCenter(World::Centre, World::Centre);
     frame.uiView = mWindow->getDefaultView();
@@ -130,9 +147,8 @@ int GameClass::run()
             moveCamera(frame);
             draw(frame);
             frame.lastFrame = frame.steps.addFrame(frame.clock.restart());
-            ++frame.frames;
         }
-        countFrame(frame);
+        frame.overlay.countFrame(frame.lastFrame);
     }
     return mExitCode;
 }
@@ -168,8 +184,6 @@ void GameClass::handleEvents(Frame& frame)
 
 void GameClass::handleEvent(Frame& frame, const sf::Event& event)
 {
-    static bool f3Held = false;
-
     switch (event.type)
     {
         case sf::Event::Closed:
@@ -191,32 +205,15 @@ void GameClass::handleEvent(Frame& frame, const sf::Event& event)
             break;
     }
 
-    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::F3 && !f3Held)
-    {
-        mShowProfiling = !mShowProfiling;
-        f3Held = true;
-    }
-    else if (event.type == sf::Event::KeyReleased && event.key.code == sf::Keyboard::F3)
-    {
-        f3Held = false;
-    }
-    else if (event.type == sf::Event::MouseButtonPressed)
-    {
+    frame.overlay.handle(event);
+    if (event.type == sf::Event::MouseButtonPressed)
         sendClick(frame, event.mouseButton);
-    }
 }
 
-void GameClass::sendClick(const Frame& frame, const sf::Event::MouseButtonEvent& button)
+void GameClass::sendClick(Frame& frame, const sf::Event::MouseButtonEvent& button)
 {
-    // Buttons other than left and right repeat the previous click's flag.
-    static bool rightButton = false;
-    if (button.button == sf::Mouse::Left)
-        rightButton = false;
-    else if (button.button == sf::Mouse::Right)
-        rightButton = true;
-
     const sf::Vector2f point = ViewRules::pixelToWorld(frame.gameView, sf::Vector2i(button.x, button.y), mWindow->getSize());
-    sendGlobalMessage(mClickId, Tessaly::Message(Tessaly::Custom, this, ClickEvent{point, rightButton}));
+    sendGlobalMessage(mClickId, Tessaly::Message(Tessaly::Custom, this, ClickEvent{point, frame.clickFlag.press(button.button)}));
 }
 
 void GameClass::moveCamera(Frame& frame)
@@ -267,10 +264,10 @@ void GameClass::draw(Frame& frame)
     const DrawEvent screen{mWindow.get(), ViewRules::visibleRect(frame.uiView), seconds};
     sendGlobalMessage(mDrawUiId, Tessaly::Message(Tessaly::Custom, this, screen));
 
-    if (mShowProfiling)
+    if (frame.overlay.isShown())
     {
         Plym::Profiling::Block overlay("Profiling::draw()");
-        mWindow->draw(frame.fpsText);
+        mWindow->draw(frame.overlay.getText());
     }
     mWindow->display();
 }
@@ -278,23 +275,6 @@ void GameClass::draw(Frame& frame)
 void GameClass::sendDraw(const DrawEvent& event)
 {
     sendGlobalMessage(mDrawId, Tessaly::Message(Tessaly::Custom, this, event));
-}
-
-void GameClass::countFrame(Frame& frame)
-{
-    if (frame.fpsTimer >= 0.5f)
-    {
-        if (mShowProfiling)
-        {
-            frame.statsText = Plym::Profiling::getStats(static_cast<float>(frame.lastFrame) / 1000000.f);
-            char rate[32];
-            std::snprintf(rate, sizeof(rate), "%d FPS", static_cast<int>(frame.frames / frame.fpsTimer));
-            frame.fpsText.setString(std::string(rate) + "\n\n" + frame.statsText);
-        }
-        frame.frames = 0;
-        frame.fpsTimer = 0.f;
-    }
-    frame.fpsTimer += static_cast<float>(frame.lastFrame) / 1000000.f;
 }
 
 } // namespace QEL

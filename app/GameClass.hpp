@@ -53,12 +53,11 @@ private:
     void openWindow();
     void handleEvents(Frame& frame);
     void handleEvent(Frame& frame, const sf::Event& event);
-    void sendClick(const Frame& frame, const sf::Event::MouseButtonEvent& button);
+    void sendClick(Frame& frame, const sf::Event::MouseButtonEvent& button);
     void moveCamera(Frame& frame);
     void findLocalPlayer();
     void draw(Frame& frame);
     void sendDraw(const DrawEvent& event);
-    void countFrame(Frame& frame);
 
     Tessaly::RequestId mInitId;
     Tessaly::RequestId mEventId;
@@ -70,7 +69,6 @@ private:
     std::unique_ptr<sf::RenderWindow> mWindow;
     Man* mLocalPlayer;
     int mExitCode;
-    bool mShowProfiling;
     bool mPlainDrawing;
 };
 

@@ -43,12 +43,18 @@ function(quelmoor_test name)
                    ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 
-# quelmoor_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program (run by `make bench`).
+# quelmoor_benchmark(name SOURCES ... LIBS ... [ONCE_ARGS ...]): a Google Benchmark program (run
+# by `make bench`). With the tests it is also a CTest entry that runs its benchmarks once, as
+# briefly as they allow (ONCE_ARGS narrow that run), so a broken benchmark fails the suite.
 function(quelmoor_benchmark name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ONCE_ARGS" ${ARGN})
     find_package(benchmark REQUIRED)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE quelmoor_options ${ARG_LIBS} benchmark::benchmark)
+    if(QUELMOOR_TESTS)
+        add_test(NAME ${name}.once COMMAND ${name} --benchmark_min_time=0 ${ARG_ONCE_ARGS} WORKING_DIRECTORY ${QUELMOOR_DATA_DIR})
+        set_tests_properties(${name}.once PROPERTIES LABELS benchmark ENVIRONMENT "ALSOFT_DRIVERS=null")
+    endif()
 endfunction()
 
 set(QUELMOOR_DATA_DIR ${PROJECT_BINARY_DIR}/data)

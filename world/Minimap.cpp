@@ -14,6 +14,10 @@ void Minimap::create(const std::string& maskFile)
     Plym::File stream(maskFile, 0, true);
     mMask.loadFromStream(stream);
     mPicture.create(Size, Size);
+    // A new texture holds whatever its memory held; until the first window is drawn the
+    // minimap shows nothing rather than that.
+    mPicture.clear(sf::Color::Transparent);
+    mPicture.display();
 }
 
 void Minimap::setMap(const sf::Image& image)

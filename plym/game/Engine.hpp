@@ -32,7 +32,8 @@ class ScriptEntity;
 /// The engine object: start-up hooks, the service registry and the built-in services.
 ///
 /// Services are found by type: addService keeps the first object given for a type (later
-/// ones are ignored) and never owns it; getService returns it or null. initialize creates
+/// ones are ignored) and never owns it; removeService drops it again; getService returns it
+/// or null. initialize creates
 /// and registers the built-in services (owned by the engine): the entity system given to the
 /// constructor, FileSystem and ScriptEntity (the engine's own entity), plus, by the flags,
 /// InputManager (WithInput), MusicManager (WithAudio) and ScriptEngine (WithScripting).
@@ -85,6 +86,16 @@ public:
     void addService(T& service)
     {
         mServices.emplace(std::type_index(typeid(T)), &service);
+    }
+
+    /// Forgets the service of type T if it is `service`: an object leaving before the engine
+    /// takes its entry with it.
+    template <class T>
+    void removeService(T& service)
+    {
+        auto found = mServices.find(std::type_index(typeid(T)));
+        if (found != mServices.end() && found->second == &service)
+            mServices.erase(found);
     }
 
     template <class T>

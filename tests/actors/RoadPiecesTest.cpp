@@ -86,10 +86,23 @@ TEST(RoadPieces, SheetsAndTransforms)
             EXPECT_EQ(look.rotation, 0.f);
         }
     }
-    const Look mirrored = lookOf(36);
-    EXPECT_EQ(mirrored.rectIndex, 30u);
-    EXPECT_EQ(mirrored.scale, sf::Vector2f(-1.f, 1.f));
-    EXPECT_EQ(mirrored.rotation, 180.f);
+    // Pieces 29 to 46 share five rectangles, mirrored or turned about the cell's centre.
+    const struct
+    {
+        unsigned rect;
+        sf::Vector2f scale;
+        float rotation;
+    } transformed[] = {
+        {29, {-1, 1}, 0},  {29, {1, 1}, 0},  {29, {1, -1}, 0}, {29, {-1, -1}, 0}, {29, {1, 1}, 270}, {29, {1, -1}, 270},
+        {30, {1, 1}, 180}, {30, {-1, 1}, 180}, {31, {1, 1}, 0}, {31, {-1, 1}, 0},  {32, {1, 1}, 0},   {32, {1, 1}, 90},
+        {32, {1, 1}, 180}, {32, {1, 1}, 270}, {33, {1, 1}, 90}, {33, {1, 1}, 270}, {33, {1, 1}, 0},   {33, {1, 1}, 180}};
+    for (unsigned piece = 29; piece <= 46; ++piece)
+    {
+        const Look look = lookOf(static_cast<std::uint8_t>(piece));
+        EXPECT_EQ(look.rectIndex, transformed[piece - 29].rect) << piece;
+        EXPECT_EQ(look.scale, transformed[piece - 29].scale) << piece;
+        EXPECT_EQ(look.rotation, transformed[piece - 29].rotation) << piece;
+    }
     const Cell first = cellOf(0);
     EXPECT_FALSE(first.squareSheet);
     EXPECT_EQ(first.column, 3u);

@@ -370,21 +370,8 @@ TEST_F(SnakeTest, OutlivesItsBodyAndTheWorld)
     mChunk = nullptr;
     step(300);
     draw(4600.f, 0.f);
-    EXPECT_TRUE(mSystem.getAllComponentsOnEntity(snake.getOwner(), "QEL.Physical").empty());
-}
-
-TEST_F(SnakeTest, StartUpMakesTwentyFourSnakesWithBodyAndSoul)
-{
-    for (int i = 0; i < 24; ++i)
-        ASSERT_NE(mSystem.instantiate("QEL.Snake"), 0u);
-    const std::vector<Tessaly::Component*> snakes = allComponents("QEL.Game.Snake");
-    EXPECT_EQ(snakes.size(), 24u);
-    for (Tessaly::Component* snake : snakes)
-    {
-        EXPECT_EQ(mSystem.getAllComponentsOnEntity(snake->getOwner(), "QEL.Physical").size(), 1u);
-        EXPECT_EQ(mSystem.getAllComponentsOnEntity(snake->getOwner(), "QEL.Components.Soul").size(), 1u);
-        EXPECT_FALSE(component<QEL::Physical>(snake->getOwner(), "QEL.Physical").isStatic());
-    }
+    EXPECT_EQ(mSystem.getAllComponentsOnEntity(snake.getOwner(), "QEL.Game.Snake"),
+              std::vector<Tessaly::Component*>{&snake});
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "app/ClickFlag.hpp"
+#include "app/StatsOverlay.hpp"
 #include "app/StepTimer.hpp"
 #include "app/ViewRules.hpp"
 
@@ -8,6 +10,14 @@
 
 namespace
 {
+
+sf::Event f3(sf::Event::EventType type)
+{
+    sf::Event event;
+    event.type = type;
+    event.key = sf::Event::KeyEvent{sf::Keyboard::F3, false, false, false, false};
+    return event;
+}
 
 float diagonal(const sf::View& view)
 {
@@ -31,6 +41,53 @@ TEST(StepTimer, StepsOnlyOnceAWholeStepGathered)
     timer.addFrame(1);
     EXPECT_TRUE(timer.consumeStep());
     EXPECT_EQ(timer.getAccumulator(), 0);
+}
+
+TEST(StatsOverlay, HeldF3TogglesOnceAndOtherKeysNever)
+{
+    QEL::StatsOverlay overlay;
+    sf::Event other = f3(sf::Event::KeyPressed);
+    other.key.code = sf::Keyboard::F4;
+    const struct
+    {
+        sf::Event event;
+        bool shown;
+    } presses[] = {{f3(sf::Event::KeyPressed), true},  {f3(sf::Event::KeyPressed), true}, {other, true},
+                   {f3(sf::Event::KeyReleased), true}, {f3(sf::Event::KeyPressed), false}, {f3(sf::Event::KeyReleased), false},
+                   {other, false}};
+    for (const auto& press : presses)
+    {
+        overlay.handle(press.event);
+        EXPECT_EQ(overlay.isShown(), press.shown);
+    }
+}
+
+TEST(StatsOverlay, ShownItWritesTheRateTwiceASecond)
+{
+    QEL::StatsOverlay overlay;
+    overlay.countFrame(125000);
+    EXPECT_TRUE(overlay.getText().getString().isEmpty()) << "hidden, it keeps its text";
+
+    overlay.handle(f3(sf::Event::KeyPressed));
+    // The refresh once half a second has gathered counts the frames since the last one,
+    // itself included: four in 0.5 s.
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        overlay.countFrame(125000);
+        EXPECT_TRUE(overlay.getText().getString().isEmpty()) << frame;
+    }
+    overlay.countFrame(125000);
+    EXPECT_EQ(overlay.getText().getString().toAnsiString().rfind("8 FPS\n\n", 0), 0u) << overlay.getText().getString().toAnsiString();
+}
+
+TEST(ClickFlag, OtherButtonsKeepThePreviousClicksFlag)
+{
+    QEL::ClickFlag flag;
+    const std::pair<sf::Mouse::Button, bool> clicks[] = {{sf::Mouse::Middle, false}, {sf::Mouse::Right, true},
+                                                         {sf::Mouse::Middle, true},  {sf::Mouse::XButton1, true},
+                                                         {sf::Mouse::Left, false},   {sf::Mouse::XButton2, false}};
+    for (const auto& [button, right] : clicks)
+        EXPECT_EQ(flag.press(button), right) << button;
 }
 
 TEST(ViewRules, ResizeKeepsHeightAndFollowsAspect)

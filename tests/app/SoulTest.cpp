@@ -61,6 +61,12 @@ TEST_F(SoulTest, StoresValuesAsGivenWithoutRules)
     EXPECT_EQ(boost::any_cast<float>(ask("Soul.GetHealth").payload), -5.f);
     EXPECT_EQ(boost::any_cast<float>(ask("Soul.GetMaxHealth").payload), 0.f);
     EXPECT_EQ(boost::any_cast<std::uint32_t>(ask("Soul.GetExperience").payload), 0u);
+
+    // Without it the first soul answers: its health stays above its maximum.
+    mSystem.destroyEntity(mSecond);
+    EXPECT_EQ(boost::any_cast<float>(ask("Soul.GetHealth").payload), 25.f);
+    EXPECT_EQ(boost::any_cast<float>(ask("Soul.GetMaxHealth").payload), 10.f);
+    EXPECT_EQ(boost::any_cast<std::uint32_t>(ask("Soul.GetExperience").payload), 7u);
 }
 
 TEST_F(SoulTest, SettersAreHeardOnlyOnTheOwnEntity)

@@ -66,6 +66,13 @@ TEST(Engine, FirstRegistrationOfATypeWins)
     engine.addService(second);
     EXPECT_EQ(engine.getService<int>(), &first);
     EXPECT_EQ(engine.getService<double>(), nullptr);
+    // Only the registered object takes its entry away; then a newcomer is taken.
+    engine.removeService(second);
+    EXPECT_EQ(engine.getService<int>(), &first);
+    engine.removeService(first);
+    EXPECT_EQ(engine.getService<int>(), nullptr);
+    engine.addService(second);
+    EXPECT_EQ(engine.getService<int>(), &second);
 
     Plym::InputManager ownInput;
     engine.addService(ownInput);

@@ -8,26 +8,12 @@ using Plym::InputManager;
 namespace
 {
 
-// The game's default bindings, byte for byte (897 characters, two tabs before each "Jump").
-const std::string DefaultBinds =
-    "{       \"Binds\": ["
-    " \"Up\", \"Down\", \"Left\", \"Right\", \"Run\", \"Jump\" ],"
-    "             \"Primary\": ["
-    "           { \"Input\": \"Up\",    \"Key\": { \"Key\": \"W\" } },"
-    "           { \"Input\": \"Down\",  \"Key\": { \"Key\": \"S\" } },"
-    "           { \"Input\": \"Left\",  \"Key\": { \"Key\": \"A\" } },"
-    "           { \"Input\": \"Right\", \"Key\": { \"Key\": \"D\" } },"
-    "           { \"Input\": \"Run\",   \"Key\": { \"Key\": \"LShift\" } },"
-    " \t\t  { \"Input\": \"Jump\",  \"Key\": { \"Key\": \"Space\" } }       ],"
-    "             \"Secondary\": ["
-    "           { \"Input\": \"Up\",    \"Axis\": { \"Joystick\": 0, \"Axis\": \"Y-\"} },"
-    "           { \"Input\": \"Down\",  \"Axis\": { \"Joystick\": 0, \"Axis\": \"Y+\"} },"
-    "           { \"Input\": \"Left\",  \"Axis\": { \"Joystick\": 0, \"Axis\": \"X-\"} },"
-    "           { \"Input\": \"Right\", \"Axis\": { \"Joystick\": 0, \"Axis\": \"X+\"} },"
-    "           { \"Input\": \"Run\",   \"Axis\": { \"Joystick\": 0, \"Axis\": \"Z+\"} },"
-    " \t\t  { \"Input\": \"Jump\",  \"Button\": { \"Joystick\": 0, \"Button\": 1} }       ]   }";
-
-const char* const Names[] = {"Up", "Down", "Left", "Right", "Run", "Jump"};
+// A key, an axis half and a button for each of three inputs.
+const std::string Binds = R"({ "Binds": [ "Up", "Run", "Jump" ],
+    "Primary": [ { "Input": "Up", "Key": { "Key": "W" } }, { "Input": "Run", "Key": { "Key": "LShift" } },
+                 { "Input": "Jump", "Key": { "Key": "Space" } } ],
+    "Secondary": [ { "Input": "Up", "Axis": { "Joystick": 0, "Axis": "Y-"} }, { "Input": "Run", "Axis": { "Joystick": 0, "Axis": "Z+"} },
+                   { "Input": "Jump", "Button": { "Joystick": 0, "Button": 1} } ] })";
 
 std::string errorOf(InputManager& inputs, const std::string& json)
 {
@@ -44,12 +30,11 @@ std::string errorOf(InputManager& inputs, const std::string& json)
 
 } // namespace
 
-TEST(InputManager, ParsesTheDefaultBinds)
+TEST(InputManager, ParsesKeysAxesAndButtons)
 {
-    ASSERT_EQ(DefaultBinds.size(), 897u);
     InputManager inputs;
-    inputs.parseBinds(DefaultBinds);
-    for (const char* name : Names)
+    inputs.parseBinds(Binds);
+    for (const char* name : {"Up", "Run", "Jump"})
         EXPECT_EQ(inputs.getBind(name).getBindings().size(), 2u) << name;
 
     const auto& up = inputs.getBind("Up").getBindings();
@@ -70,7 +55,6 @@ TEST(InputManager, ParsesTheDefaultBinds)
     EXPECT_EQ(jump[1].joystick, 0u);
     EXPECT_EQ(jump[1].button, 1u);
 
-    EXPECT_EQ(inputs.getBind("Right").getBindings()[1].axis, sf::Joystick::X);
     try
     {
         inputs.getBind("Crouch");
@@ -85,7 +69,7 @@ TEST(InputManager, ParsesTheDefaultBinds)
 TEST(InputManager, SimulatedValuesObeyDisableButNotFocus)
 {
     InputManager inputs;
-    inputs.parseBinds(DefaultBinds);
+    inputs.parseBinds(Binds);
     Input& up = inputs.getBind("Up");
     up.simulate(0.6f);
     EXPECT_FLOAT_EQ(up.getValue(), 0.6f);
@@ -106,7 +90,7 @@ TEST(InputManager, SimulatedValuesObeyDisableButNotFocus)
 TEST(InputManager, ReparsingKeepsInputsAndAnErrorChangesNothing)
 {
     InputManager inputs;
-    inputs.parseBinds(DefaultBinds);
+    inputs.parseBinds(Binds);
     Input& up = inputs.getBind("Up");
     inputs.parseBinds(R"({ "Binds": ["Up", "Fire"], "Primary": [ { "Input": "Up", "Key": { "Key": "Up" } } ] })");
     EXPECT_EQ(&inputs.getBind("Up"), &up);

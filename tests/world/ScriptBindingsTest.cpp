@@ -146,7 +146,8 @@ TEST_F(ScriptBindingsTest, ChunkIsAValueTypeOfTraitFlagsAndFixedSize)
     asITypeInfo* chunk = mScripts.getEngine().GetTypeInfoByName("Chunk");
     ASSERT_NE(chunk, nullptr);
     EXPECT_EQ(chunk->GetSize(), 120u);
-    EXPECT_EQ(chunk->GetFlags() & 0xFFFF, Plym::Script::ASXObjectType<Chunk>::getTraitFlags());
+    // Registered with the flags of its traits: a chunk cannot be assigned or copied.
+    EXPECT_EQ(chunk->GetFlags() & 0xFFFF, asDWORD(asOBJ_VALUE | asOBJ_APP_CLASS_CD));
     ASSERT_NE(chunk->GetMethodByName("GetBiome"), nullptr);
 
     asITypeInfo* entity = mScripts.getEngine().GetTypeInfoByName("Entity");
