@@ -111,7 +111,10 @@ void WorldPainter::paint(sf::RenderTarget& target, const sf::View& view, float s
     mSend(frame);
     mInFrame = false;
     repaintEscapes(target);
-    paintCells(seen, seen.grown(1));
+    // A camera that jumped may jump on: cells are prepared once it stays where it landed.
+    if (visible.intersects(mLastVisible))
+        paintCells(seen, seen.grown(1));
+    mLastVisible = visible;
     sPainting = nullptr;
     // Drawing goes on into the target: the atlas must not stay bound in its place.
     target.setActive(true);

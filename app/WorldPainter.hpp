@@ -36,8 +36,9 @@ class Painting;
 /// The frame's "QEL.Game.Draw" is sent once, with the target and the visible rectangle; each
 /// drawing keeps its per-frame state in its handler and hands itself to draw(), which paints
 /// it into the patches. Cells are painted after the frame from the drawings in the order the
-/// frame met them. While a component that is not a Painting draws, the whole view is one
-/// patch: the frame is drawn plainly.
+/// frame met them, unless the view shares nothing with the last frame's (a jump). While a
+/// component that is not a Painting draws, the whole view is one patch: the frame is drawn
+/// plainly.
 class WorldPainter
 {
 public:
@@ -153,6 +154,7 @@ private:
     sf::Vector2u mTargetSize;
     sf::Vector2f mScale;    ///< Target pixels per world unit.
     sf::Vector2f mTopLeft;  ///< The view's top-left corner in the world.
+    sf::FloatRect mLastVisible; ///< What the last frame showed.
     sf::Vector2f mCellSize; ///< In world units.
     sf::Vector2f mOrigin;   ///< A corner of the cells, on the view's pixel grid.
     unsigned mSlotColumns;
