@@ -9,6 +9,7 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
+#include <string>
 #include <vector>
 
 namespace
@@ -147,25 +148,27 @@ TEST_F(TreeTest, ShowsTheTrunkOfItsProgressTheBranchesTheRingAndTheAxe)
     const Part crown{{0, 0, 360, 270}, {180.f, 535.f}};
     const Part branches{{0, 270, 360, 90}, {180.f, 265.f}};
     const Part stripped{{360, 0, 360, 90}, {180.f, 265.f}};
-    const auto expectLook = [&](const char* stage, const std::vector<Part>& parts, bool ring, bool axe) {
+    const auto expectLook = [&](const std::string& stage, const std::vector<Part>& parts, bool ring, bool axe) {
         draw(WholeLeft, WholeTop);
         EXPECT_EQ(Pictures::countDiffering(picture(), expectedTree(parts, ring, axe)), 0u) << stage;
     };
 
     expectLook("standing", {trunk, crown, branches}, false, false);
+    // Each third of the chopping shows its trunk: up to a third whole, then notched, then cut.
+    const struct
+    {
+        int steps;
+        float third;  ///< The progress the chopping has just reached or just passed.
+        bool passed;
+        Part trunk;
+    } chopping[] = {{164, 1.f / 3.f, false, trunk}, {2, 1.f / 3.f, true, notched}, {164, 2.f / 3.f, false, notched}, {2, 2.f / 3.f, true, cut}};
     click(X, Y - 100.f);
-    step(164);
-    ASSERT_LT(tree.getProgress(), 1.f / 3.f);
-    expectLook("chopped up to a third", {trunk, crown, branches}, true, true);
-    step(2);
-    ASSERT_GT(tree.getProgress(), 1.f / 3.f);
-    expectLook("chopped past a third", {notched, crown, branches}, true, true);
-    step(164);
-    ASSERT_LT(tree.getProgress(), 2.f / 3.f);
-    expectLook("chopped up to two thirds", {notched, crown, branches}, true, true);
-    step(2);
-    ASSERT_GT(tree.getProgress(), 2.f / 3.f);
-    expectLook("chopped past two thirds", {cut, crown, branches}, true, true);
+    for (const auto& stage : chopping)
+    {
+        step(stage.steps);
+        ASSERT_EQ(tree.getProgress() > stage.third, stage.passed) << tree.getProgress();
+        expectLook("chopped to " + std::to_string(tree.getProgress()), {stage.trunk, crown, branches}, true, true);
+    }
 
     placePlayer(X + 1000.f, Y);
     step();
