@@ -1,8 +1,12 @@
 #include "actors/Cactus.hpp"
+#include "app/ResourceManager.hpp"
 #include "physics/CircleCollisionShape.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Vector3.hpp"
 #include "tests/actors/ObjectsFixture.hpp"
+#include "tests/actors/Pictures.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
 
 #include <algorithm>
 
@@ -36,12 +40,36 @@ protected:
     }
 
     /// Draws the world with the cactus, up to twelve pieces high, in the middle.
-    void drawAround() { draw(X - 400.f, Y - 500.f); }
+    static constexpr float AroundLeft = X - 400.f;
+    static constexpr float AroundTop = Y - 500.f;
+    void drawAround() { draw(AroundLeft, AroundTop); }
 
-    static bool samePicture(const sf::Image& a, const sf::Image& b)
+    /// The cactus as it must look: its shadow, the stem stacked upwards, the top and the two
+    /// arms, from the sheet's whole (p = 0) or picked (p = 1) cells.
+    sf::Image expectedCactus(unsigned p)
     {
-        const std::size_t size = a.getSize().x * a.getSize().y * 4;
-        return a.getSize() == b.getSize() && std::equal(a.getPixelsPtr(), a.getPixelsPtr() + size, b.getPixelsPtr());
+        const Plym::Spritesheet& sheet = QEL::gSpritesheets.get("Cactus");
+        const sf::Texture& shadow = QEL::gTextures.get("Cactus::Shadow");
+        const float height = 30.f * cactus.getSegments();
+        return expectedPicture(AroundLeft, AroundTop, [&](sf::RenderTarget& target) {
+            sf::Sprite sprite(shadow);
+            sprite.setPosition(X, Y);
+            sprite.setOrigin(sf::Vector2f(shadow.getSize()) / 2.f);
+            sprite.setColor(sf::Color(0, 0, 0, 42));
+            target.draw(sprite);
+            sprite.setTexture(sheet.getTexture());
+            sprite.setColor(sf::Color::White);
+            const auto drawCell = [&](unsigned column, unsigned row, float originX, float originY) {
+                sprite.setTextureRect(sheet.getRect(column, row));
+                sprite.setOrigin(originX, originY);
+                target.draw(sprite);
+            };
+            for (unsigned i = 0; i < cactus.getSegments(); ++i)
+                drawCell(1 - p, 2, 15.f, 30.f + 30.f * i);
+            drawCell(1 - p, 1, 15.f, 30.f + height);
+            drawCell(2, 3 * p + 1, -15.f, height);
+            drawCell(2, 3 * p + 2, -15.f, height - 30.f);
+        });
     }
 
     QEL::Cactus& cactus;
@@ -94,10 +122,20 @@ TEST_F(CactusTest, RelayedRosebudPicksQuietly)
 
     drawAround();
     const sf::Image picked = picture();
-    EXPECT_FALSE(samePicture(picked, unpicked)) << "a picked cactus shows its picked pictures";
+    EXPECT_GT(Pictures::countDiffering(picked, unpicked), 0u) << "a picked cactus shows its picked pictures";
     relay(cactus.getOwner(), "Rosebud");
     drawAround();
-    EXPECT_TRUE(samePicture(picture(), picked));
+    EXPECT_EQ(Pictures::countDiffering(picture(), picked), 0u);
+}
+
+TEST_F(CactusTest, ShowsItsWholeCellsThenItsPickedOnes)
+{
+    place();
+    drawAround();
+    EXPECT_EQ(Pictures::countDiffering(picture(), expectedCactus(0)), 0u) << cactus.getSegments() << " pieces, whole";
+    click(X, Y - 100.f, true);
+    drawAround();
+    EXPECT_EQ(Pictures::countDiffering(picture(), expectedCactus(1)), 0u) << cactus.getSegments() << " pieces, picked";
 }
 
 TEST_F(CactusTest, IsAStaticCircleOfRadius25)

@@ -9,6 +9,7 @@
 #include "physics/Physical.hpp"
 #include "plym/game/Engine.hpp"
 #include "plym/game/InputManager.hpp"
+#include "tests/actors/Pictures.hpp"
 #include "tests/network/TestPeer.hpp"
 #include "world/Chunk.hpp"
 
@@ -250,6 +251,25 @@ protected:
         event.type = sf::Event::TextEntered;
         event.text.unicode = codePoint;
         sendGlobal("QEL.Game.Event", event);
+    }
+
+    /// A remote man standing still at (x, y, z).
+    static void put(QEL::Man& man, float x, float y, float z = 0.f)
+    {
+        man.getPhysical()->setPosition(Vector3(x, y, z));
+        man.getPhysical()->setSpeed(Vector3());
+    }
+
+    /// One "QEL.Game.Draw" of the world rectangle, one unit to a pixel, over `background`.
+    sf::Image drawWorld(const sf::FloatRect& visible, sf::Color background = sf::Color::Transparent)
+    {
+        sf::RenderTexture screen;
+        screen.create(static_cast<unsigned>(visible.width), static_cast<unsigned>(visible.height));
+        screen.setView(sf::View(visible));
+        screen.clear(background);
+        sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&screen, visible, 0.f});
+        screen.display();
+        return screen.getTexture().copyToImage();
     }
 
     static World* sWorld;
@@ -519,18 +539,12 @@ TEST_F(ManWorld, OnlyRemotePlayersShowTheirNameOutlinedAboveThem)
     sendTo(player().getOwner(), "Man.SetName", std::make_tuple(0u, sf::String("Local Lou")));
     place(centre(55), centre(120));
 
-    sf::RenderTexture screen;
-    screen.create(900, 500);
-    const sf::View view(sf::Vector2f(centre(52) + 45.f, centre(120) - 150.f), sf::Vector2f(900.f, 500.f));
-    screen.setView(view);
-    screen.clear(sf::Color::Magenta);
-    sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&screen, sf::FloatRect(view.getCenter() - view.getSize() / 2.f, view.getSize()), 0.f});
-    screen.display();
-    const sf::Image image = screen.getTexture().copyToImage();
+    const sf::FloatRect visible(centre(52) + 45.f - 450.f, centre(120) - 150.f - 250.f, 900.f, 500.f);
+    const sf::Image image = drawWorld(visible, sf::Color::Magenta);
 
     // White letters and their black outline in the band 280 to 320 units above a man's feet.
     const auto nameColours = [&](const QEL::Man& man) {
-        const sf::Vector2i feet = screen.mapCoordsToPixel(sf::Vector2f(man.getPosition().x, man.getPosition().y));
+        const sf::Vector2i feet(static_cast<int>(man.getPosition().x - visible.left), static_cast<int>(man.getPosition().y - visible.top));
         int white = 0, black = 0;
         for (int y = feet.y - 320; y < feet.y - 280; ++y)
             for (int x = feet.x - 150; x < feet.x + 150; ++x)
@@ -545,6 +559,108 @@ TEST_F(ManWorld, OnlyRemotePlayersShowTheirNameOutlinedAboveThem)
     EXPECT_GT(remoteWhite, 20);
     EXPECT_GT(remoteBlack, 20);
     EXPECT_EQ(nameColours(player()), std::make_pair(0, 0));
+}
+
+// The three men below stand far from everything else in this world.
+TEST_F(ManWorld, HairShowsTheCellOfTheDirectionMirroredWhenFacingLeft)
+{
+    const float x = 18000.f, y = 3000.f;
+    const sf::FloatRect visible(x - 200.f, y - 400.f, 400.f, 500.f);
+    const struct
+    {
+        Vector3 speed;
+        const char* name;
+        unsigned column;
+        bool mirrored;
+    } faces[] = {
+        {{0, 0, 0}, "Idle", 0, false},        {{0, 100, 0}, "Down", 0, false},     {{0, -100, 0}, "Up", 4, false},
+        {{-100, -100, 0}, "UpLeft", 3, true}, {{100, -100, 0}, "UpRight", 3, false}, {{-100, 100, 0}, "DownLeft", 1, true},
+        {{100, 100, 0}, "DownRight", 1, false}, {{100, 0, 0}, "Right", 2, false},  {{-100, 0, 0}, "Left", 2, true}};
+    QEL::Man& man = *sWorld->addMan();
+    const Plym::Spritesheet& hair = QEL::gSpritesheets.get("Man::Hair");
+    for (const auto& face : faces)
+    {
+        put(man, x, y);
+        man.getPhysical()->setSpeed(face.speed);
+        step();
+        ASSERT_EQ(man.getAnimationName(), face.name);
+        put(man, x, y);
+
+        // The hair is drawn last, over the figure, its feet at the man's feet, a pixel higher
+        // standing and two walking.
+        const int lift = face.name == std::string("Idle") ? 1 : 2;
+        const sf::Vector2i corner(200 - 90, 400 - lift - 270);
+        unsigned checked = 0;
+        EXPECT_EQ(Pictures::cellMismatches(drawWorld(visible), corner, hair, {face.column, 0}, face.mirrored, checked), 0u) << face.name;
+        EXPECT_GT(checked, 0u) << face.name;
+    }
+}
+
+TEST_F(ManWorld, AWadingManSinksByTheDepthAndShowsNothingBelowTheWater)
+{
+    const float x = 18000.f, y = 4000.f;
+    const int depth = 45;
+    const sf::FloatRect visible(x - 200.f, y - 400.f, 400.f, 500.f);
+    const int feet = 400;
+    QEL::Man& man = *sWorld->addMan();
+    put(man, x, y, -static_cast<float>(depth));
+    const sf::Image wading = drawWorld(visible);
+    put(man, x, y);
+    const sf::Image dry = drawWorld(visible);
+
+    // Below the feet only the shadow shows, as on dry ground.
+    EXPECT_EQ(Pictures::countDiffering(wading, dry, sf::IntRect(0, feet, 400, 100)), 0u);
+
+    // Above them the figure and its hair stand lower by the depth, down to the water line.
+    unsigned compared = 0, wrong = 0;
+    for (int row = depth; row < feet; ++row)
+        for (int column = 0; column < 400; ++column)
+        {
+            const sf::Color standing = dry.getPixel(column, row - depth);
+            if (standing.a != 255)
+                continue;
+            ++compared;
+            wrong += wading.getPixel(column, row) != standing;
+        }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_GT(compared, 1000u);
+}
+
+TEST_F(ManWorld, TheManFurtherDownIsDrawnInFront)
+{
+    const float x = 18000.f, y = 5000.f, far = 20000.f;
+    const sf::FloatRect visible(x - 200.f, y - 400.f, 400.f, 600.f);
+    QEL::Man& first = *sWorld->addMan();
+    QEL::Man& second = *sWorld->addMan();
+    // Either man in front, so that neither the order they came in nor a reversed order passes.
+    for (const bool firstInFront : {true, false})
+    {
+        QEL::Man& front = firstInFront ? first : second;
+        QEL::Man& back = firstInFront ? second : first;
+        put(back, x, y);
+        put(front, x, y + 80.f);  // their bodies do not touch
+        step();
+        const sf::Image both = drawWorld(visible);
+        put(back, far, y);
+        const sf::Image frontAlone = drawWorld(visible);
+        put(back, x, y);
+        put(front, far, y + 80.f);
+        const sf::Image backAlone = drawWorld(visible);
+        put(front, x, y + 80.f);
+
+        unsigned wrong = 0, hidden = 0;
+        for (unsigned row = 0; row < frontAlone.getSize().y; ++row)
+            for (unsigned column = 0; column < frontAlone.getSize().x; ++column)
+            {
+                const sf::Color shown = frontAlone.getPixel(column, row);
+                if (shown.a != 255)
+                    continue;
+                wrong += both.getPixel(column, row) != shown;
+                hidden += backAlone.getPixel(column, row).a == 255 && backAlone.getPixel(column, row) != shown;
+            }
+        EXPECT_EQ(wrong, 0u) << (firstInFront ? "first" : "second") << " man in front";
+        EXPECT_GT(hidden, 100u) << "the men must overlap";
+    }
 }
 
 TEST_F(ManWorld, ConstructionFailsWithoutTheAnimationFile)

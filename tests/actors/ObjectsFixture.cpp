@@ -90,6 +90,7 @@ ObjectsFixture::ObjectsFixture()
     std::filesystem::remove(map);
 
     EXPECT_TRUE(mTarget.create(800, 600));
+    EXPECT_TRUE(mExpected.create(800, 600));
 }
 
 ObjectsFixture::~ObjectsFixture()
@@ -158,6 +159,15 @@ void ObjectsFixture::draw(const sf::FloatRect& visible)
     mTarget.clear(sf::Color::Transparent);
     sendGlobal("QEL.Game.Draw", QEL::DrawEvent{&mTarget, visible, 0.f});
     mTarget.display();
+}
+
+sf::Image ObjectsFixture::expectedPicture(const sf::FloatRect& visible, const std::function<void(sf::RenderTarget&)>& paint)
+{
+    mExpected.setView(sf::View(visible));
+    mExpected.clear(sf::Color::Transparent);
+    paint(mExpected);
+    mExpected.display();
+    return mExpected.getTexture().copyToImage();
 }
 
 void ObjectsFixture::placePlayer(float x, float y)

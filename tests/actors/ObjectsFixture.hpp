@@ -118,6 +118,13 @@ protected:
     void draw(float left, float top) { draw(sf::FloatRect(left, top, 800.f, 600.f)); }
     sf::Image picture() const { return mTarget.getTexture().copyToImage(); }
 
+    /// What `paint` alone draws through the view of draw(visible): the picture to expect.
+    sf::Image expectedPicture(const sf::FloatRect& visible, const std::function<void(sf::RenderTarget&)>& paint);
+    sf::Image expectedPicture(float left, float top, const std::function<void(sf::RenderTarget&)>& paint)
+    {
+        return expectedPicture(sf::FloatRect(left, top, 800.f, 600.f), paint);
+    }
+
     /// Makes the player answer (or stop answering) the position question.
     void placePlayer(float x, float y);
     void removePlayer();
@@ -139,6 +146,7 @@ protected:
     QEL::Chunk* mChunk = nullptr;
     PlayerStandIn* mPlayer = nullptr;
     sf::RenderTexture mTarget;
+    sf::RenderTexture mExpected;
     std::unique_ptr<TestPeer> mPeer;
     std::unique_ptr<QEL::Network::Client> mClient;
     MarkerHandler* mMarkers = nullptr;

@@ -2,6 +2,11 @@
 #include "actors/RoadPieces.hpp"
 #include "app/ResourceManager.hpp"
 #include "tests/actors/ObjectsFixture.hpp"
+#include "tests/actors/Pictures.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
+
+#include <iterator>
 
 namespace
 {
@@ -40,28 +45,11 @@ protected:
         sendGlobal("QEL.Game.Event", event);
     }
 
-    /// Counts the pixels of a drawn tile (top-left at `corner` in the picture) that differ from
-    /// the opaque pixels of a sheet cell, optionally mirrored left-right; `checked` counts the
-    /// opaque pixels compared.
-    static unsigned mismatches(const sf::Image& drawn, sf::Vector2u corner, const char* sheetName, sf::Vector2u cell,
+    /// Compares a drawn tile (top-left at `corner` in the picture) with a cell of a road sheet.
+    static unsigned mismatches(const sf::Image& drawn, sf::Vector2i corner, const char* sheetName, sf::Vector2u cell,
                                bool mirrored, unsigned& checked)
     {
-        Plym::Spritesheet& sheet = QEL::gSpritesheets.get(sheetName);
-        const sf::Image cells = sheet.getTexture().copyToImage();
-        const sf::IntRect rect = sheet.getRect(cell.x, cell.y);
-        unsigned wrong = 0;
-        checked = 0;
-        for (int y = 0; y < rect.height; ++y)
-            for (int x = 0; x < rect.width; ++x)
-            {
-                const sf::Color expected = cells.getPixel(rect.left + x, rect.top + y);
-                if (expected.a != 255)
-                    continue;
-                ++checked;
-                const int column = mirrored ? rect.width - 1 - x : x;
-                wrong += drawn.getPixel(corner.x + column, corner.y + y) != expected;
-            }
-        return wrong;
+        return Pictures::cellMismatches(drawn, corner, QEL::gSpritesheets.get(sheetName), cell, mirrored, checked);
     }
 
     RoadManager* roads = nullptr;
@@ -213,7 +201,7 @@ TEST_F(RoadManagerTest, TakesClicksLastAndDrawsRightAboveTheTerrain)
     // Drawn over the grass tile: the road's own pixels show.
     draw(GrassX * 90.f - 100.f, BiomeRow * 90.f - 100.f);
     unsigned checked = 0;
-    EXPECT_EQ(mismatches(picture(), sf::Vector2u(100, 100), "Road::Path", sf::Vector2u(3, 0), false, checked), 0u);
+    EXPECT_EQ(mismatches(picture(), sf::Vector2i(100, 100), "Road::Path", sf::Vector2u(3, 0), false, checked), 0u);
     EXPECT_GT(checked, 0u);
 }
 
@@ -233,10 +221,73 @@ TEST_F(RoadManagerTest, DrawsEachPieceFromItsSheetCell)
     draw(40 * 90.f - 100.f, 4 * 90.f - 100.f);
     const sf::Image drawn = picture();
     unsigned checked = 0;
-    EXPECT_EQ(mismatches(drawn, sf::Vector2u(100, 100), "Road::Path", sf::Vector2u(3, 0), false, checked), 0u);
+    EXPECT_EQ(mismatches(drawn, sf::Vector2i(100, 100), "Road::Path", sf::Vector2u(3, 0), false, checked), 0u);
     EXPECT_GT(checked, 0u);
-    EXPECT_EQ(mismatches(drawn, sf::Vector2u(100 + 5 * 90, 100), "Road::Square", sf::Vector2u(2, 0), true, checked), 0u);
+    EXPECT_EQ(mismatches(drawn, sf::Vector2i(100 + 5 * 90, 100), "Road::Square", sf::Vector2u(2, 0), true, checked), 0u);
     EXPECT_GT(checked, 0u);
+}
+
+TEST_F(RoadManagerTest, TurnedAndMirroredPiecesShowTheirCellTurnedAndMirrored)
+{
+    // The road neighbours that give each piece, and how it shows its cell of the square sheet.
+    const struct
+    {
+        unsigned piece;
+        std::uint8_t neighbours;
+        sf::Vector2u cell;
+        sf::Vector2f scale;
+        float rotation;
+    } pieces[] = {
+        {29, 232, {2, 0}, {-1, 1}, 0},  {30, 184, {2, 0}, {1, 1}, 0},   {31, 142, {2, 0}, {1, -1}, 0},
+        {32, 139, {2, 0}, {-1, -1}, 0}, {33, 46, {2, 0}, {1, 1}, 270},  {34, 163, {2, 0}, {1, -1}, 270},
+        {35, 58, {3, 0}, {1, 1}, 180},  {36, 226, {3, 0}, {-1, 1}, 180}, {37, 187, {1, 0}, {1, 1}, 0},
+        {38, 238, {1, 0}, {-1, 1}, 0},  {39, 186, {0, 4}, {1, 1}, 0},   {40, 234, {0, 4}, {1, 1}, 90},
+        {41, 171, {0, 4}, {1, 1}, 180}, {42, 174, {0, 4}, {1, 1}, 270}, {43, 250, {1, 4}, {1, 1}, 90},
+        {44, 175, {1, 4}, {1, 1}, 270}, {45, 190, {1, 4}, {1, 1}, 0},   {46, 235, {1, 4}, {1, 1}, 180}};
+    // Neighbour bits from the north-west clockwise round to the west.
+    const int dx[] = {-1, 0, 1, 1, 1, 0, -1, -1};
+    const int dy[] = {-1, -1, -1, 0, 1, 1, 1, 0};
+    constexpr unsigned Row = 4;
+    const auto column = [](unsigned index) { return 2 + 4 * index; };  // an empty column between patterns
+
+    keyPressed(sf::Keyboard::R);
+    for (unsigned index = 0; index < std::size(pieces); ++index)
+    {
+        lay(column(index), Row);
+        for (unsigned bit = 0; bit < 8; ++bit)
+            if (pieces[index].neighbours >> bit & 1)
+                lay(column(index) + dx[bit], Row + dy[bit]);
+    }
+    step();
+    keyPressed(sf::Keyboard::R);
+
+    const Plym::Spritesheet& sheet = QEL::gSpritesheets.get("Road::Square");
+    const sf::IntRect tile(100, 100, 90, 90);
+    for (unsigned index = 0; index < std::size(pieces); ++index)
+    {
+        const auto& expected = pieces[index];
+        ASSERT_EQ(piece(column(index), Row), static_cast<int>(expected.piece));
+        const float left = column(index) * 90.f - tile.left;
+        const float top = Row * 90.f - tile.top;
+        draw(left, top);
+        const auto cellDrawn = [&](sf::Vector2f scale, float rotation) {
+            return expectedPicture(left, top, [&](sf::RenderTarget& target) {
+                sf::Sprite sprite(sheet.getTexture(), sheet.getRect(expected.cell.x, expected.cell.y));
+                sprite.setOrigin(45.f, 45.f);
+                sprite.setPosition(centre(column(index)), centre(Row));
+                sprite.setScale(scale);
+                sprite.setRotation(rotation);
+                target.draw(sprite);
+            });
+        };
+        const sf::Image transformed = cellDrawn(expected.scale, expected.rotation);
+        EXPECT_EQ(Pictures::countDiffering(picture(), transformed, tile), 0u) << "piece " << expected.piece;
+        // The cell must not look the same either way, or a wrong turn would pass unseen.
+        if (expected.scale != sf::Vector2f(1.f, 1.f) || expected.rotation != 0.f)
+        {
+            EXPECT_GT(Pictures::countDiffering(cellDrawn({1.f, 1.f}, 0.f), transformed, tile), 0u) << "piece " << expected.piece;
+        }
+    }
 }
 
 TEST_F(RoadManagerTest, BuildModeShowsAHalfTransparentPieceAtTheCursor)

@@ -1,8 +1,16 @@
 #include "actors/Tree.hpp"
 #include "actors/Woody.hpp"
+#include "app/ResourceManager.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Vector3.hpp"
+#include "plym/game/RadialProgressBar.hpp"
 #include "tests/actors/ObjectsFixture.hpp"
+#include "tests/actors/Pictures.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
+
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -26,6 +34,50 @@ protected:
     }
 
     void drawOnScreen() { draw(X - 400.f, Y - 400.f); }
+    /// The view that shows the whole tree.
+    static constexpr float WholeLeft = X - 400.f;
+    static constexpr float WholeTop = Y - 550.f;
+
+    /// A picture of the tree's sheet: its rectangle and origin.
+    struct Part
+    {
+        sf::IntRect rect;
+        sf::Vector2f origin;
+    };
+
+    /// The tree as it must look in the whole view: its shadow, the sheet's parts in order,
+    /// then the chopping ring at the tree's progress and the axe when asked for.
+    sf::Image expectedTree(const std::vector<Part>& parts, bool ring, bool axe)
+    {
+        return expectedPicture(WholeLeft, WholeTop, [&](sf::RenderTarget& target) {
+            sf::Sprite sprite(QEL::gTextures.get("Tree::Shadow"));
+            sprite.setPosition(X, Y);
+            sprite.setOrigin(120.f, 56.f);
+            sprite.setColor(sf::Color(0, 0, 0, 42));
+            target.draw(sprite);
+            sprite.setColor(sf::Color::White);
+            sprite.setTexture(QEL::gSpritesheets.get("Tree").getTexture());
+            for (const Part& part : parts)
+            {
+                sprite.setTextureRect(part.rect);
+                sprite.setOrigin(part.origin);
+                target.draw(sprite);
+            }
+            const auto drawCentred = [&](const sf::Texture& texture) {
+                sf::Sprite centred(texture);
+                centred.setOrigin(sf::Vector2f(texture.getSize()) / 2.f);
+                centred.setPosition(X, Y);
+                target.draw(centred);
+            };
+            Plym::RadialProgressBar bar(32, 19, 0.f, 1.f);
+            bar.setCurrent(tree.getProgress());
+            bar.update();
+            if (ring)
+                drawCentred(bar.getTexture());
+            if (axe)
+                drawCentred(QEL::gTextures.get("Action::Axe"));
+        });
+    }
     void drawOffScreen() { draw(X + 5000.f, Y - 400.f); }
 
     std::vector<QEL::Woody*> woods()
@@ -85,6 +137,49 @@ TEST_F(TreeTest, FallsAtTheFirstDrawAfterFifteenSecondsOfChopping)
     drawOnScreen();
     EXPECT_EQ(woods().size(), 1u);
     EXPECT_TRUE(sentPackets().empty());
+}
+
+TEST_F(TreeTest, ShowsTheTrunkOfItsProgressTheBranchesTheRingAndTheAxe)
+{
+    const Part stump{{540, 90, 180, 180}, {90.f, 175.f}};
+    const Part cut{{360, 180, 180, 180}, {90.f, 175.f}};
+    const Part notched{{360, 360, 180, 180}, {90.f, 175.f}};
+    const Part trunk{{90, 360, 180, 180}, {90.f, 175.f}};
+    const Part crown{{0, 0, 360, 270}, {180.f, 535.f}};
+    const Part branches{{0, 270, 360, 90}, {180.f, 265.f}};
+    const Part stripped{{360, 0, 360, 90}, {180.f, 265.f}};
+    const auto expectLook = [&](const std::string& stage, const std::vector<Part>& parts, bool ring, bool axe) {
+        draw(WholeLeft, WholeTop);
+        EXPECT_EQ(Pictures::countDiffering(picture(), expectedTree(parts, ring, axe)), 0u) << stage;
+    };
+
+    expectLook("standing", {trunk, crown, branches}, false, false);
+    // Each third of the chopping shows its trunk: up to a third whole, then notched, then cut.
+    const struct
+    {
+        int steps;
+        float third;  ///< The progress the chopping has just reached or just passed.
+        bool passed;
+        Part trunk;
+    } chopping[] = {{164, 1.f / 3.f, false, trunk}, {2, 1.f / 3.f, true, notched}, {164, 2.f / 3.f, false, notched}, {2, 2.f / 3.f, true, cut}};
+    click(X, Y - 100.f);
+    for (const auto& stage : chopping)
+    {
+        step(stage.steps);
+        ASSERT_EQ(tree.getProgress() > stage.third, stage.passed) << tree.getProgress();
+        expectLook("chopped to " + std::to_string(tree.getProgress()), {stage.trunk, crown, branches}, true, true);
+    }
+
+    placePlayer(X + 1000.f, Y);
+    step();
+    expectLook("left alone", {cut, crown, branches}, true, false);
+    click(X, Y - 100.f, true);
+    expectLook("stripped", {cut, crown, stripped}, true, false);
+
+    placePlayer(X, Y);
+    click(X, Y - 100.f);
+    step(170);
+    expectLook("felled", {stump}, false, false);
 }
 
 TEST_F(TreeTest, LeavingTheReachStopsChoppingAndKeepsTheProgress)
