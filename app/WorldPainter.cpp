@@ -221,6 +221,12 @@ bool WorldPainter::isCurrent(CellKey key) const
     return found != mCells.end() && found->second.bands == BandsPerCell;
 }
 
+unsigned WorldPainter::getRingBandsPerFrame() const
+{
+    const float screens = static_cast<float>(mTargetSize.x) * static_cast<float>(mTargetSize.y) / (800.f * 600.f);
+    return std::max(1u, static_cast<unsigned>(std::lround(RingBandsPerScreen * screens)));
+}
+
 bool WorldPainter::everyDrawingPaints() const
 {
     const auto requests = mSystem.getGlobalRequests(mDrawId);
@@ -372,7 +378,7 @@ void WorldPainter::paintCells(const Range& seen, const Range& kept)
             --inView;
         }
     });
-    unsigned inRing = RingBandsPerFrame;
+    unsigned inRing = getRingBandsPerFrame();
     kept.forEach([&](CellKey key) {
         if (inRing > 0 && !seen.contains(key) && !isCurrent(key))
             inRing -= paintBands(key, inRing);

@@ -49,7 +49,7 @@ public:
     static constexpr int CellPixels = 256;
 
     /// A cell is painted in bands of this many pixel rows, so that a frame can prepare part of one.
-    static constexpr int BandPixels = 64;
+    static constexpr int BandPixels = 32;
 
     /// The bands of a cell.
     static constexpr unsigned BandsPerCell = CellPixels / BandPixels;
@@ -57,9 +57,10 @@ public:
     /// Cells in view painted per frame at most; the others are drawn afresh until their turn.
     static constexpr unsigned CellsPerFrame = 2;
 
-    /// Bands of the ring around the view prepared per frame: the slowest frame of a walk pays
-    /// for half a cell, not for a whole one.
-    static constexpr unsigned RingBandsPerFrame = 2;
+    /// Bands of the ring around the view prepared per frame in a window of 800 x 600 pixels, so
+    /// that the slowest frame of a walk pays for a quarter of a cell, not for a whole one. Larger
+    /// windows prepare more in proportion to their area: their ring is longer and crossed faster.
+    static constexpr unsigned RingBandsPerScreen = 2;
 
     /// `system` and `drawId` tell which components draw under "QEL.Game.Draw".
     WorldPainter(const Tessaly::EntitySystem& system, Tessaly::RequestId drawId, Sender send);
@@ -127,6 +128,7 @@ private:
     sf::IntRect toPixels(const sf::FloatRect& area) const;
     sf::FloatRect toWorld(const sf::IntRect& pixels) const;
     bool isCurrent(CellKey key) const;
+    unsigned getRingBandsPerFrame() const;
     bool everyDrawingPaints() const;
 
     void forgetCellsOutside(const Range& kept);

@@ -329,7 +329,7 @@ TEST_F(WorldPainterTest, ShowsWhatEveryDrawingDrawsItselfWithAManBehindATreeAndA
     // Until every cell in view is painted, the rest is drawn afresh; then only the moving drawings are.
     for (int frame = 0; frame < 12; ++frame)
         ASSERT_EQ(differingPixels(view), 0u) << "frame " << frame;
-    EXPECT_LE(mPainter->getBandsPainted(), QEL::WorldPainter::RingBandsPerFrame);
+    EXPECT_LE(mPainter->getBandsPainted(), QEL::WorldPainter::RingBandsPerScreen);
 }
 
 // Every window size the resize rules allow, from a small window to a tall one at twice the
