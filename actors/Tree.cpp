@@ -163,11 +163,12 @@ void Tree::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
     sprite.setPosition(mPosition);
     sprite.setOrigin(120.f, 56.f);
     sprite.setColor(sf::Color(0, 0, 0, 42));
-    target.draw(sprite);
+    if (sprite.getGlobalBounds().intersects(area))
+        target.draw(sprite);
     sprite.setColor(sf::Color::White);
     sprite.setTexture(mSheet->getTexture());
 
-    drawTree(target, sprite);
+    drawTree(target, area, sprite);
     if (mProgress > 0.f && !mFelled)
         drawProgress(target);
 }
@@ -207,12 +208,14 @@ void Tree::placeWood()
     mWoodEntity = 0;
 }
 
-void Tree::drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const
+void Tree::drawTree(sf::RenderTarget& target, const sf::FloatRect& area, sf::Sprite& sprite) const
 {
+    // A part outside the area covers none of its pixels: the painter's narrow bands skip it.
     const auto drawPart = [&](Part part) {
         sprite.setTextureRect(sParts[part].rect);
         sprite.setOrigin(sParts[part].origin);
-        target.draw(sprite);
+        if (sprite.getGlobalBounds().intersects(area))
+            target.draw(sprite);
     };
     if (mFelled)
     {

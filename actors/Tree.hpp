@@ -65,7 +65,7 @@ private:
     void spawnWood();
     /// Tells the wood spawned by the fall where it lies and whether the tree was stripped.
     void placeWood();
-    void drawTree(sf::RenderTarget& target, sf::Sprite& sprite) const;
+    void drawTree(sf::RenderTarget& target, const sf::FloatRect& area, sf::Sprite& sprite) const;
     /// Cuts the transparent margins off the parts, once, from the sheet's pixels.
     void trimParts() const;
     void drawProgress(sf::RenderTarget& target) const;
