@@ -3,7 +3,6 @@
 
 #include "plym/core/Vector3.hpp"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,8 +20,6 @@ public:
     static std::string openChannel(std::uint8_t channel, std::uint8_t type);
     static std::string channelNotice();
     static std::string entityMessage(std::uint32_t entity, const std::string& name);
-    /// Size of every playerMove record, header included.
-    static constexpr std::size_t PlayerMoveSize = 8 + 29;
     /// `joined` false: the player was there before the receiver joined.
     static std::string playerInfo(std::uint32_t player, const std::string& name, const Plym::Math::Vector3& position,
                                   bool joined);

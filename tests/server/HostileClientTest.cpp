@@ -231,3 +231,64 @@ TEST_F(HostileClientTest, ConnectionsThatNeverJoinCannotHoldThePlayersSlots)
     auto third = joined("third", "127.0.0.2");
     EXPECT_TRUE(first->waitFor([](const Received& r) { return r.isPlayerInfo() && r.text == "third"; }));
 }
+
+TEST_F(HostileClientTest, AReplayLargerThanTheBacklogGoesAtTheJoinersPace)
+{
+    ServerOptions options = ServerHarness::testOptions();
+    options.maxBacklog = 16 * 1024;
+    options.eventRate = 100000;
+    options.eventBurst = 100000;
+    options.chatLines = 100;
+    start(options);
+    const std::uint32_t events = 3000;  // about 70 KB of records
+    {
+        auto feller = joined("feller");
+        auto witness = joined("witness");
+        idOf(*feller, "witness");
+        // In rounds the witness takes in live, each well within the backlog.
+        for (std::uint32_t id = 1; id <= events; ++id)
+        {
+            feller->sendEntityMessage(id, "#REKT");
+            if (id % 300 == 0)
+            {
+                feller->sendChat("felled " + std::to_string(id));
+                ASSERT_FALSE(readUntilChat(*witness, "felled " + std::to_string(id)).empty());
+            }
+        }
+    }
+    auto late = joined("late");
+    std::uint32_t replayed = 0;
+    const auto last = late->waitFor([&replayed, events](const Received& r) {
+        replayed += r.isEntityMessage() ? 1 : 0;
+        return r.isEntityMessage() && r.id == events;
+    });
+    ASSERT_TRUE(last);
+    EXPECT_EQ(replayed, events);
+}
+
+TEST_F(HostileClientTest, ASlowReaderGetsTheNewestMoveInsteadOfABacklog)
+{
+    ServerOptions options = ServerHarness::testOptions();
+    options.maxBacklog = 16 * 1024;
+    options.streamRate = 1000000;
+    options.streamBurst = 1000000;
+    options.floodRate = 1000000;
+    start(options);
+    // A small receive buffer, so that the kernel holds little on the slow reader's behalf.
+    TestClient slow(mServer->getPort(), 4096);
+    ASSERT_TRUE(slow.join("slow"));
+    auto mover = joined("mover");
+    auto watcher = joined("watcher");
+    idOf(*mover, "watcher");
+    std::string moves;
+    for (int i = 1; i <= 20000; ++i)
+        moves += moveBytes(static_cast<float>(i));
+    mover->sendRaw(moves);
+    mover->sendChat("moved");
+    // Once the watcher hears the line, every move has been queued for the slow reader too.
+    ASSERT_FALSE(readUntilChat(*watcher, "moved").empty());
+    float newest = 0.f;
+    for (const Received& record : readUntilChat(slow, "moved"))
+        newest = record.isPlayerMove() ? record.position.x : newest;
+    EXPECT_EQ(newest, 20000.f);
+}
