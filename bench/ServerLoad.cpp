@@ -128,7 +128,8 @@ public:
     {
         const auto now = Clock::now();
         watch(now);
-        if (mOpen)
+        // The flooder's moves carry a negative height: they are not stamped.
+        if (mOpen && position.z >= 0.f)
             latency.add((stamp(now) - static_cast<std::uint32_t>(position.z)) & StampMask);
     }
 
@@ -211,7 +212,7 @@ private:
             QEL::Network::Packet packet;
             packet.setChannel(Protocol::StreamChannel);
             packet.writeU8(Protocol::PlayerMoveKind);
-            for (float value : {11520.f + static_cast<float>(i), 11520.f, 0.f, 1.f, 0.f, 0.f})
+            for (float value : {11520.f + static_cast<float>(i), 11520.f, -1.f, 1.f, 0.f, 0.f})
                 packet.writeF32(value);
             bytes += wire(packet);
         }
