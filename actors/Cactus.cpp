@@ -4,6 +4,7 @@
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "app/WorldPainter.hpp"
+#include "network/Protocol.hpp"
 #include "physics/CircleCollisionShape.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Math.hpp"
@@ -45,7 +46,7 @@ void Cactus::addedToEntity()
         mPhysical->setStatic(true);
     }, true);
     requestMessage("SetPosition", &Cactus::setPosition, true);
-    requestMessage("Rosebud", [this](Tessaly::Message&) { mPicked = true; }, true);
+    requestMessage(Network::Protocol::PickedCactus, [this](Tessaly::Message&) { mPicked = true; }, true);
 }
 
 void Cactus::setPosition(const Tessaly::Message& message)
@@ -75,7 +76,7 @@ void Cactus::click(Tessaly::Message& message)
     if (click.second)
     {
         mPicked = true;
-        shareWorldEvent(getOwner(), "Rosebud");
+        shareWorldEvent(getOwner(), Network::Protocol::PickedCactus);
     }
 }
 

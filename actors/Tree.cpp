@@ -5,6 +5,7 @@
 #include "app/ResourceManager.hpp"
 #include "app/WorldPainter.hpp"
 #include "ecs/EntitySystem.hpp"
+#include "network/Protocol.hpp"
 #include "physics/Collision.hpp"
 #include "physics/Physical.hpp"
 #include "plym/core/Profiling.hpp"
@@ -59,8 +60,8 @@ void Tree::addedToEntity()
         physical->setStatic(true);
     }, true);
     requestMessage("SetPosition", &Tree::setPosition, true);
-    requestMessage("#REKT", [this](Tessaly::Message&) { felledRemotely(); }, true);
-    requestMessage("#branch", [this](Tessaly::Message&) { mDebranched = true; }, true);
+    requestMessage(Network::Protocol::FelledTree, [this](Tessaly::Message&) { felledRemotely(); }, true);
+    requestMessage(Network::Protocol::BranchedTree, [this](Tessaly::Message&) { mDebranched = true; }, true);
 }
 
 void Tree::setPosition(const Tessaly::Message& message)
@@ -81,7 +82,7 @@ void Tree::click(Tessaly::Message& message)
     if (click.second)
     {
         mDebranched = true;
-        shareWorldEvent(getOwner(), "#branch");
+        shareWorldEvent(getOwner(), Network::Protocol::BranchedTree);
     }
     else
     {
@@ -178,7 +179,7 @@ void Tree::fell()
     mChopping = false;
     mFelled = true;
     spawnWood();
-    shareWorldEvent(getOwner(), "#REKT");
+    shareWorldEvent(getOwner(), Network::Protocol::FelledTree);
 }
 
 void Tree::felledRemotely()

@@ -2,22 +2,31 @@
 // second, as game clients do; every record is relayed to the N - 1 others. Measured over a
 // window after all have joined: records relayed per second, the server thread's CPU time, and
 // the relay latency from a bot's send to another bot's receipt (the send time travels in the
-// height field of the position).
+// height field of the position). With a flooder, one more client joins and streams movement
+// as fast as its socket takes it, joining again each time the server drops it.
 
+#include "network/Packet.hpp"
+#include "network/Protocol.hpp"
 #include "server/Server.hpp"
 #include "tools/bot/BotObserver.hpp"
 #include "tools/bot/BotSwarm.hpp"
 
 #include <benchmark/benchmark.h>
 
+#include <boost/asio/connect.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
+
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <future>
 #include <string>
 #include <thread>
@@ -119,7 +128,8 @@ public:
     {
         const auto now = Clock::now();
         watch(now);
-        if (mOpen)
+        // The flooder's moves carry a negative height: they are not stamped.
+        if (mOpen && position.z >= 0.f)
             latency.add((stamp(now) - static_cast<std::uint32_t>(position.z)) & StampMask);
     }
 
@@ -161,6 +171,84 @@ private:
     bool mDone = false;
 };
 
+/// Floods the server with movement records from its own thread, rejoining whenever dropped.
+class Flooder
+{
+public:
+    explicit Flooder(std::uint16_t port) : mPort(port), mThread([this] { run(); }) {}
+
+    ~Flooder()
+    {
+        mStop = true;
+        mThread.join();
+    }
+
+    std::atomic<std::uint64_t> records{0};
+    std::atomic<std::uint64_t> joins{0};
+
+private:
+    static std::string wire(QEL::Network::Packet packet)
+    {
+        packet.computeChecksum();
+        return packet.serialize();
+    }
+
+    static std::string joinRequest()
+    {
+        namespace Protocol = QEL::Network::Protocol;
+        QEL::Network::Packet packet;
+        packet.setChannel(Protocol::CoreChannel);
+        packet.writeU8(Protocol::RequestKind).writeU16(Protocol::JoinRequestCode).writeStr8(std::string("flooder"));
+        return wire(packet);
+    }
+
+    /// A thousand movement records in one piece.
+    static std::string volley()
+    {
+        namespace Protocol = QEL::Network::Protocol;
+        std::string bytes;
+        for (int i = 0; i < 1000; ++i)
+        {
+            QEL::Network::Packet packet;
+            packet.setChannel(Protocol::StreamChannel);
+            packet.writeU8(Protocol::PlayerMoveKind);
+            for (float value : {11520.f + static_cast<float>(i), 11520.f, -1.f, 1.f, 0.f, 0.f})
+                packet.writeF32(value);
+            bytes += wire(packet);
+        }
+        return bytes;
+    }
+
+    void run()
+    {
+        const std::string join = joinRequest();
+        const std::string flood = volley();
+        boost::asio::io_context context;
+        const boost::asio::ip::tcp::endpoint server(boost::asio::ip::make_address("127.0.0.1"), mPort);
+        while (!mStop)
+        {
+            boost::asio::ip::tcp::socket socket(context);
+            boost::system::error_code error;
+            socket.connect(server, error);
+            boost::asio::write(socket, boost::asio::buffer(join), error);
+            if (!error)
+                ++joins;
+            // The server never writes much to it that matters; what it sends is left unread.
+            while (!mStop && !error)
+            {
+                boost::asio::write(socket, boost::asio::buffer(flood), error);
+                if (!error)
+                    records += 1000;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    std::uint16_t mPort;
+    std::atomic<bool> mStop{false};
+    std::thread mThread;
+};
+
 void ServerLoad(benchmark::State& state)
 {
     const auto bots = static_cast<unsigned>(state.range(0));
@@ -181,6 +269,9 @@ void ServerLoad(benchmark::State& state)
             server.run();
         });
         const pid_t serverTid = serverId.get_future().get();
+        std::unique_ptr<Flooder> flooder;
+        if (state.range(2) != 0)
+            flooder = std::make_unique<Flooder>(server.getPort());
         clockid_t serverClock;
         pthread_getcpuclockid(serverThread.native_handle(), &serverClock);
 
@@ -192,7 +283,15 @@ void ServerLoad(benchmark::State& state)
         QEL::Bots::BotSwarm swarm(swarmOptions);
         Probe probe(serverClock, serverTid, Clock::now());
         swarm.setObserver(&probe);
+        const auto swarmStart = Clock::now();
         swarm.run();
+        if (flooder)
+        {
+            const double elapsed = std::chrono::duration<double>(Clock::now() - swarmStart).count();
+            state.counters["flood_records/s"] = static_cast<double>(flooder->records) / elapsed;
+            state.counters["flood_joins"] = static_cast<double>(flooder->joins);
+        }
+        flooder.reset();
 
         server.stop();
         serverThread.join();
@@ -214,15 +313,18 @@ void ServerLoad(benchmark::State& state)
 
 } // namespace
 
-// Arguments: bots, flush interval in ms. 32 bots are the baseline for the 256-bot figures; the
-// server's default interval is 5 ms, the others show the trade between writes and latency
-// (0 writes each connection's records as soon as the loop is free).
+// Arguments: bots, flush interval in ms, flooder (1) or not (0). 32 bots are the baseline for
+// the 256-bot figures; the server's default interval is 5 ms, the others show the trade between
+// writes and latency (0 writes each connection's records as soon as the loop is free). 64 bots
+// alone are the baseline for 64 bots beside a flooder.
 BENCHMARK(ServerLoad)
-    ->Args({32, 5})
-    ->Args({256, 5})
-    ->Args({256, 0})
-    ->Args({256, 2})
-    ->Args({256, 10})
+    ->Args({32, 5, 0})
+    ->Args({256, 5, 0})
+    ->Args({256, 0, 0})
+    ->Args({256, 2, 0})
+    ->Args({256, 10, 0})
+    ->Args({64, 5, 0})
+    ->Args({64, 5, 1})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);

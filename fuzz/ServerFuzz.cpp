@@ -7,12 +7,19 @@
 //      so that complete packets reach the parser.
 // Invariants: the parser never throws; a valid record, written again the way a client writes
 // it, parses to the same record; an invalid one names its error; the reader never buffers more
-// than one capped packet plus a chunk.
+// than one capped packet plus a chunk. The server's checks on what a record carries: cleaned
+// text (from the parsed record and from the raw payload) keeps to its limit, is valid UTF-8
+// free of control characters and comes out the same when cleaned again; a name the world admits
+// is clean; a world event is new only with a name the game uses and an id in range, and is
+// known the second time.
 
 #include "fuzz/Invariant.hpp"
+#include "network/ControlCharacters.hpp"
 #include "network/Packet.hpp"
+#include "network/Protocol.hpp"
 #include "server/PacketReader.hpp"
 #include "server/RecordParser.hpp"
+#include "server/World.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +33,8 @@ namespace
 using QEL::Hosting::ClientRecord;
 using QEL::Hosting::PacketReader;
 using QEL::Hosting::RecordParser;
+using QEL::Hosting::World;
+using QEL::Network::cleanText;
 using QEL::Network::Packet;
 
 using QEL::Fuzzing::requireInvariant;
@@ -74,6 +83,54 @@ Packet rewrite(const ClientRecord& record)
     return packet;
 }
 
+constexpr std::uint32_t MaxEntity = 70000;
+
+void checkCleaning(const std::string& text)
+{
+    // Limits that cut anywhere, inside characters too.
+    const std::size_t limit = text.size() % 1100;
+    const std::string clean = cleanText(text, limit);
+    requireInvariant(clean.size() <= limit, "cleaned text keeps to its limit");
+    requireInvariant(cleanText(clean, clean.size()) == clean, "cleaned text is valid UTF-8 without control characters");
+}
+
+bool isGameEvent(const std::string& name)
+{
+    for (const char* known : QEL::Network::Protocol::WorldEventNames)
+    {
+        if (name == known)
+            return true;
+    }
+    return false;
+}
+
+void checkServerRules(const ClientRecord& record)
+{
+    World world(4, 16, MaxEntity);
+    switch (record.type)
+    {
+    case ClientRecord::ChatLine:
+        checkCleaning(record.text);
+        break;
+    case ClientRecord::JoinRequest:
+        if (world.check(record.name) == World::Refusal::None)
+            requireInvariant(cleanText(record.name, record.name.size()) == record.name, "an admitted name is clean");
+        break;
+    case ClientRecord::EntityMessage:
+    {
+        const bool fits = isGameEvent(record.name) && record.entity >= 1 && record.entity <= MaxEntity;
+        requireInvariant((world.record(record.entity, record.name) == World::EventVerdict::New) == fits,
+                         "a world event is new exactly when the game uses its name and id");
+        if (fits)
+            requireInvariant(world.record(record.entity, record.name) == World::EventVerdict::Known,
+                             "a world event is known the second time");
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 void check(const Packet& packet)
 {
     const ClientRecord record = RecordParser::parse(packet);
@@ -82,6 +139,7 @@ void check(const Packet& packet)
         requireInvariant(record.error != nullptr && record.error[0] != '\0', "an invalid record names its error");
         return;
     }
+    checkServerRules(record);
     const ClientRecord again = RecordParser::parse(rewrite(record));
     requireInvariant(again.type == record.type, "a rewritten record keeps its type");
     // Repaired UTF-8 may outgrow its length prefix; writing it again then cuts it.
@@ -152,6 +210,7 @@ void runOne(const std::uint8_t* data, std::size_t size)
         for (std::size_t i = 1; i < size; ++i)
             packet.writeU8(data[i]);
         check(packet);
+        checkCleaning(packet.getPayload());
         return;
     }
     PacketReader reader;

@@ -1,9 +1,19 @@
 #include "network/ControlCharacters.hpp"
 
+#include <boost/nowide/utf/utf.hpp>
+
+#include <iterator>
+
 namespace QEL
 {
 namespace Network
 {
+namespace
+{
+
+constexpr std::uint32_t Replacement = 0xFFFD;
+
+} // namespace
 
 bool isControlCharacter(std::uint32_t codePoint)
 {
@@ -16,7 +26,30 @@ void replaceControlCharacters(sf::String& text)
 {
     for (sf::Uint32& c : text)
         if (isControlCharacter(c))
-            c = 0xFFFD;
+            c = Replacement;
+}
+
+std::string cleanText(const std::string& utf8, std::size_t maxBytes)
+{
+    using Traits = boost::nowide::utf::utf_traits<char>;
+    std::string clean;
+    const char* position = utf8.data();
+    const char* const end = position + utf8.size();
+    while (position != end)
+    {
+        const char* next = position;
+        boost::nowide::utf::code_point c = Traits::decode(next, end);
+        const bool valid = c != boost::nowide::utf::illegal && c != boost::nowide::utf::incomplete;
+        if (!valid)
+            next = position + 1;
+        if (!valid || isControlCharacter(c))
+            c = Replacement;
+        if (clean.size() + static_cast<std::size_t>(Traits::width(c)) > maxBytes)
+            break;
+        Traits::encode(c, std::back_inserter(clean));
+        position = next;
+    }
+    return clean;
 }
 
 } // namespace Network

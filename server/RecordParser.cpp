@@ -1,6 +1,7 @@
 #include "server/RecordParser.hpp"
 
 #include "network/Packet.hpp"
+#include "network/Protocol.hpp"
 
 #include <stdexcept>
 
@@ -11,12 +12,7 @@ namespace Hosting
 namespace
 {
 
-constexpr std::uint8_t ClientKind = 0;
-constexpr std::uint8_t StreamKind = 2;
-constexpr std::uint16_t JoinCode = 1;
-constexpr std::uint16_t KeepAliveCode = 0xBEA7;
-constexpr std::uint16_t LeaveCode = 0xDEAD;
-constexpr std::uint16_t EntityCode = 0xBEEF;
+namespace Protocol = Network::Protocol;
 
 ClientRecord invalid(const char* error)
 {
@@ -42,13 +38,13 @@ ClientRecord RecordParser::parse(const Network::Packet& original)
     {
         switch (packet.getChannel())
         {
-        case CoreChannel:
+        case Protocol::CoreChannel:
             record = parseCore(packet);
             break;
-        case StreamChannel:
+        case Protocol::StreamChannel:
             record = parseStream(packet);
             break;
-        case ChatChannel:
+        case Protocol::ChatChannel:
             record = parseChat(packet);
             break;
         default:
@@ -69,21 +65,21 @@ ClientRecord RecordParser::parseCore(Network::Packet& packet)
     std::uint8_t kind = 0;
     std::uint16_t code = 0;
     packet.readU8(kind).readU16(code);
-    if (kind != ClientKind)
+    if (kind != Protocol::RequestKind)
         return invalid("unknown kind");
 
     ClientRecord record;
     switch (code)
     {
-    case JoinCode:
+    case Protocol::JoinRequestCode:
         record.type = ClientRecord::JoinRequest;
         packet.readStr8(record.name);
         return record;
-    case KeepAliveCode:
+    case Protocol::KeepAliveCode:
         return withType(ClientRecord::KeepAlive);
-    case LeaveCode:
+    case Protocol::LeaveCode:
         return withType(ClientRecord::Leave);
-    case EntityCode:
+    case Protocol::EntityMessageCode:
         record.type = ClientRecord::EntityMessage;
         packet.readU32(record.entity).readStr8(record.name);
         return record;
@@ -96,7 +92,7 @@ ClientRecord RecordParser::parseStream(Network::Packet& packet)
 {
     std::uint8_t kind = 0;
     packet.readU8(kind);
-    if (kind != StreamKind)
+    if (kind != Protocol::PlayerMoveKind)
         return invalid("unknown kind");
 
     ClientRecord record;

@@ -18,11 +18,6 @@ namespace Hosting
 class RecordParser
 {
 public:
-    /// Channels on which clients send (the server opens 1 and 2 with these ids).
-    static constexpr std::uint8_t CoreChannel = 0;
-    static constexpr std::uint8_t StreamChannel = 1;
-    static constexpr std::uint8_t ChatChannel = 2;
-
     /// Pure: reads a copy of the packet, never throws.
     static ClientRecord parse(const Network::Packet& packet);
 

@@ -16,9 +16,6 @@ namespace Hosting
 class RecordWriter
 {
 public:
-    static constexpr std::uint8_t PlayerStreamType = 255;
-    static constexpr std::uint8_t ChatType = 3;
-
     static std::string joinReply(std::uint8_t result);
     static std::string openChannel(std::uint8_t channel, std::uint8_t type);
     static std::string channelNotice();

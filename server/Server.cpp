@@ -1,6 +1,7 @@
 #include "server/Server.hpp"
 
-#include "server/RecordParser.hpp"
+#include "network/ControlCharacters.hpp"
+#include "network/Protocol.hpp"
 #include "server/RecordWriter.hpp"
 #include "server/Session.hpp"
 
@@ -16,21 +17,13 @@ namespace Hosting
 namespace
 {
 
-/// Connections allowed beyond the player cap, so refusals and handshakes still get through.
-constexpr std::size_t ExtraConnections = 32;
-
 /// Pause before accepting again after the system refused a connection (e.g. out of descriptors).
 constexpr std::chrono::milliseconds AcceptRetry(100);
 
-/// A name as it may be printed: control characters (terminal escapes) become '?'.
-std::string printable(std::string name)
+/// A name as it may be printed: no terminal escapes, and never longer than a str8.
+std::string printable(const std::string& name)
 {
-    for (char& c : name)
-    {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    }
-    return name;
+    return Network::cleanText(name, 255);
 }
 
 std::string quoted(const Session& session)
@@ -46,7 +39,9 @@ mAcceptor(mContext),
 mHeartbeat(mContext),
 mFlushTimer(mContext),
 mAcceptRetry(mContext),
-mWorld(options.maxPlayers, options.maxWorldEvents),
+mWorld(options.maxPlayers, options.maxWorldEvents, options.maxEntityId),
+mPending(0),
+mLogThrottle(options.logLines, options.logInterval),
 mFlushPending(false),
 mStopped(false)
 {
@@ -113,7 +108,7 @@ void Server::handleRecord(Session& session, const ClientRecord& record)
     switch (record.type)
     {
     case ClientRecord::PlayerStream:
-        relayMove(session, record);
+        paceMove(session, record);
         break;
     case ClientRecord::ChatLine:
         relayChat(session, record.text);
@@ -135,15 +130,19 @@ void Server::handleClosed(Session& session, const std::string& reason)
     mConnections.erase(self);
     if (!session.isJoined())
     {
+        releasePending(session.getPeer());
         if (!reason.empty())
-            log("Connection from " + session.getAddress() + " dropped: " + reason);
+            log("dropped connection", "Connection from " + session.getAddress() + " dropped: " + reason);
         return;
     }
     const std::uint32_t player = session.getPlayer();
     mPlayers.erase(player);
     mWorld.remove(player);
     broadcast(RecordWriter::playerQuit(player), player);
-    log(quoted(session) + (reason.empty() ? " left" : " dropped: " + reason));
+    if (reason.empty())
+        log("left", quoted(session) + " left");
+    else
+        log("dropped player", quoted(session) + " dropped: " + reason);
 }
 
 void Server::requestFlush(Session& session)
@@ -185,17 +184,16 @@ void Server::onAccepted(const boost::system::error_code& error, boost::asio::ip:
         });
         return;
     }
-    if (mConnections.size() >= mOptions.maxPlayers + ExtraConnections)
+    auto session = std::make_shared<Session>(*this, std::move(socket), mOptions);
+    if (admitPending(session->getPeer()))
     {
-        log("Connection refused: too many connections");
-        boost::system::error_code ignored;
-        socket.close(ignored);
+        mConnections.emplace(session.get(), session);
+        session->start();
     }
     else
     {
-        auto session = std::make_shared<Session>(*this, std::move(socket), mOptions);
-        mConnections.emplace(session.get(), session);
-        session->start();
+        log("refused connection", "Connection from " + session->getAddress() + " refused: too many connections not joined yet");
+        session->shutdown();
     }
     accept();
 }
@@ -207,6 +205,7 @@ void Server::beat()
         if (error || mStopped)
             return;
         broadcast(RecordWriter::channelNotice(), 0);
+        print(mLogThrottle.sweep(std::chrono::steady_clock::now()));
         beat();
     });
 }
@@ -235,8 +234,34 @@ void Server::shutdown()
     mConnections.clear();
     mPlayers.clear();
     mUnflushed.clear();
+    mPending = 0;
+    mPendingByPeer.clear();
     for (const auto& entry : connections)
         entry.second->shutdown();
+}
+
+bool Server::admitPending(const std::string& peer)
+{
+    std::size_t& fromPeer = mPendingByPeer[peer];
+    if (mPending >= mOptions.maxPending || fromPeer >= mOptions.maxPendingPerAddress)
+    {
+        if (fromPeer == 0)
+            mPendingByPeer.erase(peer);
+        return false;
+    }
+    ++mPending;
+    ++fromPeer;
+    return true;
+}
+
+void Server::releasePending(const std::string& peer)
+{
+    const auto found = mPendingByPeer.find(peer);
+    if (found == mPendingByPeer.end())
+        return;
+    --mPending;
+    if (--found->second == 0)
+        mPendingByPeer.erase(found);
 }
 
 void Server::join(Session& session, const std::string& name)
@@ -244,51 +269,93 @@ void Server::join(Session& session, const std::string& name)
     const World::Refusal refusal = mWorld.check(name);
     if (refusal != World::Refusal::None)
     {
-        session.deliver(RecordWriter::joinReply(1));
+        session.deliver(RecordWriter::joinReply(World::getJoinResult(refusal)));
         session.finish();
-        log("Refused join of '" + printable(name) + "' from " + session.getAddress() + ": " + World::describe(refusal));
+        log("refused join",
+            "Refused join of '" + printable(name) + "' from " + session.getAddress() + ": " + World::describe(refusal));
         return;
     }
+    releasePending(session.getPeer());
     const std::uint32_t player = mWorld.add(name);
     session.setPlayer(player, name);
     welcome(session);
     broadcast(RecordWriter::playerInfo(player, name, World::SpawnPosition, true), player);
     mPlayers.emplace(player, session.shared_from_this());
-    log(quoted(session) + " joined from " + session.getAddress());
+    log("joined", quoted(session) + " joined from " + session.getAddress());
 }
 
 void Server::welcome(Session& session)
 {
-    session.deliver(RecordWriter::joinReply(0));
-    session.deliver(RecordWriter::openChannel(RecordParser::StreamChannel, RecordWriter::PlayerStreamType));
-    session.deliver(RecordWriter::openChannel(RecordParser::ChatChannel, RecordWriter::ChatType));
+    namespace Protocol = Network::Protocol;
+    session.deliver(RecordWriter::joinReply(Protocol::JoinAccepted));
+    session.deliver(RecordWriter::openChannel(Protocol::StreamChannel, Protocol::PlayerStreamType));
+    session.deliver(RecordWriter::openChannel(Protocol::ChatChannel, Protocol::ChatType));
     for (const auto& entry : mWorld.getPlayers())
     {
         if (entry.first != session.getPlayer())
             session.deliver(RecordWriter::playerInfo(entry.first, entry.second.name, entry.second.position, false));
     }
-    for (const World::Event& event : mWorld.getEvents())
-        session.deliver(RecordWriter::entityMessage(event.entity, event.name));
+    session.replay(mWorld.getEvents());
 }
 
-void Server::relayMove(Session& session, const ClientRecord& record)
+void Server::paceMove(Session& session, const ClientRecord& record)
 {
     // A non-finite position would wreck the other clients' physics; such records are ignored.
-    if (mWorld.move(session.getPlayer(), record.position, record.speed))
-        broadcast(RecordWriter::playerMove(session.getPlayer(), record.position, record.speed), session.getPlayer());
+    if (!World::isFinite(record.position) || !World::isFinite(record.speed))
+        return;
+    switch (session.paceMove(record.position, record.speed))
+    {
+    case Session::Pace::Now:
+        relayMove(session, record.position, record.speed);
+        break;
+    case Session::Pace::Later:
+        log("throttled stream", quoted(session) + " from " + session.getAddress() + " streams too fast: throttled");
+        break;
+    case Session::Pace::Flood:
+        session.drop("movement flood");
+        break;
+    }
+}
+
+void Server::relayMove(Session& session, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed)
+{
+    const std::uint32_t player = session.getPlayer();
+    mWorld.move(player, position, speed);
+    const std::string bytes = RecordWriter::playerMove(player, position, speed);
+    for (const auto& entry : mPlayers)
+    {
+        if (entry.first != player)
+            entry.second->deliverMove(player, bytes);
+    }
 }
 
 void Server::relayChat(Session& session, const std::string& text)
 {
+    if (text.empty())
+        return;
+    if (!session.allowChat())
+    {
+        log("chat limit", quoted(session) + " from " + session.getAddress() + " chats too fast: line dropped");
+        return;
+    }
     // The speaker shows its own line at once, so it goes to the others only.
-    if (!text.empty() && session.allowChat())
-        broadcast(RecordWriter::chatLine(session.getPlayer(), text), session.getPlayer());
+    broadcast(RecordWriter::chatLine(session.getPlayer(), Network::cleanText(text, mOptions.maxChatBytes)),
+              session.getPlayer());
 }
 
 void Server::relayEvent(Session& session, std::uint32_t entity, const std::string& name)
 {
-    mWorld.record(entity, name);
-    broadcast(RecordWriter::entityMessage(entity, name), session.getPlayer());
+    if (!session.allowEvent())
+    {
+        log("event limit", quoted(session) + " from " + session.getAddress() + " causes world events too fast: ignored");
+        return;
+    }
+    const World::EventVerdict verdict = mWorld.record(entity, name);
+    if (verdict == World::EventVerdict::New)
+        broadcast(RecordWriter::entityMessage(entity, name), session.getPlayer());
+    else if (verdict != World::EventVerdict::Known)
+        log("forged event", quoted(session) + " from " + session.getAddress() + " sent a world event with " +
+                                World::describe(verdict) + ": ignored");
 }
 
 void Server::broadcast(const std::string& bytes, std::uint32_t except)
@@ -300,9 +367,17 @@ void Server::broadcast(const std::string& bytes, std::uint32_t except)
     }
 }
 
-void Server::log(const std::string& line) const
+void Server::log(const std::string& kind, const std::string& line)
 {
     if (!mOptions.quiet)
+        print(mLogThrottle.filter(kind, line, std::chrono::steady_clock::now()));
+}
+
+void Server::print(const std::vector<std::string>& lines) const
+{
+    if (mOptions.quiet)
+        return;
+    for (const std::string& line : lines)
         std::cout << line << std::endl;
 }
 

@@ -2,6 +2,7 @@
 #define QEL_SERVER_SERVER_HPP
 
 #include "server/ClientRecord.hpp"
+#include "server/LogThrottle.hpp"
 #include "server/ServerOptions.hpp"
 #include "server/World.hpp"
 
@@ -53,6 +54,8 @@ public:
     void handleRecord(Session& session, const ClientRecord& record);
     void handleClosed(Session& session, const std::string& reason);
     void requestFlush(Session& session);
+    /// Relays a movement the session's pace lets through now.
+    void relayMove(Session& session, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
 
 private:
     void accept();
@@ -61,14 +64,20 @@ private:
     void flushAll();
     void shutdown();
 
+    /// True when a new connection from `peer` keeps within the caps on connections not joined yet.
+    bool admitPending(const std::string& peer);
+    void releasePending(const std::string& peer);
+
     void join(Session& session, const std::string& name);
     void welcome(Session& session);
-    void relayMove(Session& session, const ClientRecord& record);
+    void paceMove(Session& session, const ClientRecord& record);
     void relayChat(Session& session, const std::string& text);
     void relayEvent(Session& session, std::uint32_t entity, const std::string& name);
     /// Queues bytes for every player but `except`.
     void broadcast(const std::string& bytes, std::uint32_t except);
-    void log(const std::string& line) const;
+    /// Prints a console line through the log throttle; `kind` groups the lines it counts.
+    void log(const std::string& kind, const std::string& line);
+    void print(const std::vector<std::string>& lines) const;
 
     ServerOptions mOptions;
     boost::asio::io_context mContext;
@@ -80,6 +89,9 @@ private:
     std::map<Session*, std::shared_ptr<Session>> mConnections;
     std::map<std::uint32_t, std::shared_ptr<Session>> mPlayers;
     std::vector<std::shared_ptr<Session>> mUnflushed;
+    std::size_t mPending;                            ///< connections not joined yet
+    std::map<std::string, std::size_t> mPendingByPeer;
+    LogThrottle mLogThrottle;
     bool mFlushPending;
     std::chrono::steady_clock::time_point mLastFlush;
     bool mStopped;

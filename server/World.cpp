@@ -1,5 +1,8 @@
 #include "server/World.hpp"
 
+#include "network/ControlCharacters.hpp"
+#include "network/Protocol.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,11 +12,6 @@ namespace Hosting
 {
 namespace
 {
-
-bool isFinite(const Plym::Math::Vector3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 char lowerAscii(char c)
 {
@@ -27,16 +25,31 @@ bool sameName(const std::string& a, const std::string& b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
-bool hasControlCharacter(const std::string& name)
+bool isClean(const std::string& name)
 {
-    return std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return Network::cleanText(name, name.size()) == name;
+}
+
+bool isWorldEventName(const std::string& name)
+{
+    const auto& names = Network::Protocol::WorldEventNames;
+    return std::any_of(std::begin(names), std::end(names), [&name](const char* known) { return name == known; });
 }
 
 } // namespace
 
 const Plym::Math::Vector3 World::SpawnPosition(11520.f, 11520.f, 0.f);
 
-World::World(std::size_t maxPlayers, std::size_t maxEvents) : mMaxPlayers(maxPlayers), mMaxEvents(maxEvents), mNextId(1)
+bool World::isFinite(const Plym::Math::Vector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+World::World(std::size_t maxPlayers, std::size_t maxEvents, std::uint32_t maxEntity) :
+mMaxPlayers(maxPlayers),
+mMaxEvents(maxEvents),
+mMaxEntity(maxEntity),
+mNextId(1)
 {
 }
 
@@ -46,7 +59,7 @@ World::Refusal World::check(const std::string& name) const
         return Refusal::Empty;
     if (name.size() > MaxNameBytes)
         return Refusal::TooLong;
-    if (hasControlCharacter(name))
+    if (!isClean(name))
         return Refusal::Invalid;
     const auto taken = std::any_of(mPlayers.begin(), mPlayers.end(),
                                    [&name](const auto& entry) { return sameName(entry.second.name, name); });
@@ -78,12 +91,19 @@ bool World::move(std::uint32_t player, const Plym::Math::Vector3& position, cons
     return true;
 }
 
-bool World::record(std::uint32_t entity, const std::string& name)
+World::EventVerdict World::record(std::uint32_t entity, const std::string& name)
 {
-    if (mEvents.size() >= mMaxEvents || !mKnownEvents.emplace(entity, name).second)
-        return false;
+    if (!isWorldEventName(name))
+        return EventVerdict::UnknownName;
+    // Entity ids start at 1.
+    if (entity == 0 || entity > mMaxEntity)
+        return EventVerdict::BadEntity;
+    if (mEvents.size() >= mMaxEvents)
+        return mKnownEvents.count({entity, name}) ? EventVerdict::Known : EventVerdict::New;
+    if (!mKnownEvents.emplace(entity, name).second)
+        return EventVerdict::Known;
     mEvents.push_back(Event{entity, name});
-    return true;
+    return EventVerdict::New;
 }
 
 const std::map<std::uint32_t, World::Player>& World::getPlayers() const
@@ -114,6 +134,37 @@ const char* World::describe(Refusal refusal)
         return "server full";
     }
     return "refused";
+}
+
+const char* World::describe(EventVerdict verdict)
+{
+    switch (verdict)
+    {
+    case EventVerdict::New:
+        return "new";
+    case EventVerdict::Known:
+        return "known";
+    case EventVerdict::UnknownName:
+        return "unknown name";
+    case EventVerdict::BadEntity:
+        return "entity id out of range";
+    }
+    return "ignored";
+}
+
+std::uint8_t World::getJoinResult(Refusal refusal)
+{
+    switch (refusal)
+    {
+    case Refusal::None:
+        return Network::Protocol::JoinAccepted;
+    case Refusal::Taken:
+        return Network::Protocol::JoinNameTaken;
+    case Refusal::Full:
+        return Network::Protocol::JoinServerFull;
+    default:
+        return Network::Protocol::JoinInvalidName;
+    }
 }
 
 } // namespace Hosting

@@ -32,6 +32,15 @@ public:
         Full
     };
 
+    /// What becomes of a world event a player caused.
+    enum class EventVerdict
+    {
+        New,          ///< relay it (and it is remembered while the store has room)
+        Known,        ///< already told to everybody: nothing to relay
+        UnknownName,  ///< not a name the game uses
+        BadEntity     ///< no entity a world can hold has this id
+    };
+
     struct Player
     {
         std::string name;
@@ -50,7 +59,7 @@ public:
     /// Where a player stands until its first movement record: the world's centre.
     static const Plym::Math::Vector3 SpawnPosition;
 
-    World(std::size_t maxPlayers, std::size_t maxEvents);
+    World(std::size_t maxPlayers, std::size_t maxEvents, std::uint32_t maxEntity);
 
     Refusal check(const std::string& name) const;
 
@@ -62,17 +71,25 @@ public:
     /// Stores the player's position; false (and nothing stored) when any value is not finite.
     bool move(std::uint32_t player, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
 
-    /// Remembers an event unless it is known already or the store is full; true when stored.
-    bool record(std::uint32_t entity, const std::string& name);
+    /// Judges a world event and remembers a new one while the store has room.
+    EventVerdict record(std::uint32_t entity, const std::string& name);
 
     const std::map<std::uint32_t, Player>& getPlayers() const;
     const std::vector<Event>& getEvents() const;
 
+    /// Whether every value is finite (no NaN, no infinity).
+    static bool isFinite(const Plym::Math::Vector3& v);
+
     static const char* describe(Refusal refusal);
+    static const char* describe(EventVerdict verdict);
+
+    /// The JoinReply result that tells a client why it was refused (0 for None).
+    static std::uint8_t getJoinResult(Refusal refusal);
 
 private:
     std::size_t mMaxPlayers;
     std::size_t mMaxEvents;
+    std::uint32_t mMaxEntity;
     std::uint32_t mNextId;
     std::map<std::uint32_t, Player> mPlayers;
     std::vector<Event> mEvents;

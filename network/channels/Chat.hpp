@@ -2,6 +2,7 @@
 #define QEL_NETWORK_CHANNELS_CHAT_HPP
 
 #include "network/MessageHandler.hpp"
+#include "network/Protocol.hpp"
 
 #include <SFML/System/String.hpp>
 
@@ -19,7 +20,7 @@ class Chat : public MessageHandler
 {
 public:
     /// The channel on which the client sends its typed lines.
-    static constexpr std::uint8_t OutgoingChannel = 2;
+    static constexpr std::uint8_t OutgoingChannel = Protocol::ChatChannel;
 
     void handle(Packet& packet, const Endpoint& from) override;
 

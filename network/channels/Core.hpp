@@ -4,6 +4,7 @@
 #include "ecs/Types.hpp"
 #include "network/ChannelCipher.hpp"
 #include "network/MessageHandler.hpp"
+#include "network/Protocol.hpp"
 
 #include <SFML/System/String.hpp>
 
@@ -28,31 +29,31 @@ public:
     /// First byte of every Core payload.
     enum Kind : std::uint8_t
     {
-        Request = 0, ///< client to server
-        Reply = 1,
-        Notice = 2
+        Request = Protocol::RequestKind, ///< client to server
+        Reply = Protocol::ReplyKind,
+        Notice = Protocol::NoticeKind
     };
 
     /// Second field of every Core payload, meaningful together with the kind.
     enum Code : std::uint16_t
     {
-        JoinRequest = 1,
-        JoinReply = 1,
-        OpenChannel = 16,
-        ChannelNotice = 17,
-        KeepAlive = 0xBEA7,
-        Leave = 0xDEAD,
-        EntityMessage = 0xBEEF
+        JoinRequest = Protocol::JoinRequestCode,
+        JoinReply = Protocol::JoinReplyCode,
+        OpenChannel = Protocol::OpenChannelCode,
+        ChannelNotice = Protocol::ChannelNoticeCode,
+        KeepAlive = Protocol::KeepAliveCode,
+        Leave = Protocol::LeaveCode,
+        EntityMessage = Protocol::EntityMessageCode
     };
 
     /// The result byte of a join reply; any other non-zero value is a refusal for a reason
     /// this client does not know.
     enum JoinResult : std::uint8_t
     {
-        Accepted = 0,
-        InvalidName = 1,
-        NameTaken = 2,
-        ServerFull = 3
+        Accepted = Protocol::JoinAccepted,
+        InvalidName = Protocol::JoinInvalidName,
+        NameTaken = Protocol::JoinNameTaken,
+        ServerFull = Protocol::JoinServerFull
     };
 
     explicit Core(Client& client);

@@ -3,6 +3,7 @@
 
 #include "ecs/Types.hpp"
 #include "network/MessageHandler.hpp"
+#include "network/Protocol.hpp"
 #include "plym/core/Vector3.hpp"
 
 #include <SFML/System/String.hpp>
@@ -24,13 +25,13 @@ public:
     /// First byte of every record.
     enum Kind : std::uint8_t
     {
-        PlayerInfo = 0,
-        PlayerQuit = 1,
-        PlayerMove = 2
+        PlayerInfo = Protocol::PlayerInfoKind,
+        PlayerQuit = Protocol::PlayerQuitKind,
+        PlayerMove = Protocol::PlayerMoveKind
     };
 
     /// The channel on which the local player streams its own position and speed.
-    static constexpr std::uint8_t OutgoingChannel = 1;
+    static constexpr std::uint8_t OutgoingChannel = Protocol::StreamChannel;
 
     void handle(Packet& packet, const Endpoint& from) override;
 

@@ -1,6 +1,7 @@
 #include "tests/e2e/HostileServer.hpp"
 
 #include "network/Packet.hpp"
+#include "network/Protocol.hpp"
 #include "network/channels/Chat.hpp"
 #include "network/channels/Core.hpp"
 #include "network/channels/PlayerStream.hpp"
@@ -65,8 +66,8 @@ void HostileServer::reply(std::uint8_t result)
     send(RecordWriter::joinReply(result));
     if (result != Core::Accepted)
         return;
-    send(RecordWriter::openChannel(PlayerStream::OutgoingChannel, RecordWriter::PlayerStreamType));
-    send(RecordWriter::openChannel(Chat::OutgoingChannel, RecordWriter::ChatType));
+    send(RecordWriter::openChannel(PlayerStream::OutgoingChannel, Network::Protocol::PlayerStreamType));
+    send(RecordWriter::openChannel(Chat::OutgoingChannel, Network::Protocol::ChatType));
 }
 
 void HostileServer::announcePlayer(std::uint32_t id, const std::string& name)

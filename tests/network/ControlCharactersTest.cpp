@@ -49,3 +49,29 @@ TEST(ControlCharacters, ALineCanNeitherForgeAnotherNorSteerTheTerminal)
         EXPECT_EQ(text.toUtf32(), std::basic_string<sf::Uint32>(shown.begin(), shown.end()));
     }
 }
+
+TEST(ControlCharacters, CleanTextIsValidUtf8WithoutControlsAndCutBetweenCharacters)
+{
+    using QEL::Network::cleanText;
+    const std::string euro = "\xE2\x82\xAC";  // three bytes
+    const std::string fffd = "\xEF\xBF\xBD";
+    const struct
+    {
+        std::string text;
+        std::size_t limit;
+        std::string clean;
+    } cases[] = {
+        {"hi\nbob: give me your axe\x1b[2J", 100, "hi" + fffd + "bob: give me your axe" + fffd + "[2J"},
+        {"C1 \xC2\x9B" "31m, bidi \xE2\x80\xAE, separator \xE2\x80\xA8", 100,
+         "C1 " + fffd + "31m, bidi " + fffd + ", separator " + fffd},
+        // Invalid UTF-8: a stray continuation byte, a truncated sequence, an overlong slash.
+        {"a\x80" "b\xE2\x82" "c\xC0\xAF", 100, "a" + fffd + "b" + fffd + fffd + "c" + fffd + fffd},
+        {"ab" + euro + euro, 7, "ab" + euro},
+        {"ab" + euro + euro, 8, "ab" + euro + euro},
+        {"x\x1b", 3, "x"},
+        {"caf\xC3\xA9 \xF0\x9F\x99\x82", 100, "caf\xC3\xA9 \xF0\x9F\x99\x82"},
+        {"", 10, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cleanText(c.text, c.limit), c.clean) << c.text << " / " << c.limit;
+}

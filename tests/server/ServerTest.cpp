@@ -1,5 +1,4 @@
-#include "tests/server/ServerHarness.hpp"
-#include "tests/server/TestClient.hpp"
+#include "tests/server/ServerFixture.hpp"
 
 #include "server/World.hpp"
 
@@ -21,56 +20,7 @@ using Plym::Math::Vector3;
 namespace
 {
 
-class ServerTest : public ::testing::Test
-{
-protected:
-    void start(const ServerOptions& options = ServerHarness::testOptions())
-    {
-        mServer = std::make_unique<ServerHarness>(options);
-    }
-
-    std::unique_ptr<TestClient> connect()
-    {
-        return std::make_unique<TestClient>(mServer->getPort());
-    }
-
-    /// A client admitted under `name`, with the welcome's channel announcements read.
-    std::unique_ptr<TestClient> joined(const std::string& name)
-    {
-        auto client = connect();
-        EXPECT_TRUE(client->join(name)) << name;
-        for (int i = 0; i < 2; ++i)
-        {
-            const auto opened = client->next();
-            EXPECT_TRUE(opened && opened->isOpenChannel()) << name;
-        }
-        return client;
-    }
-
-    /// The id `observer` learns for the player called `name`.
-    static std::uint32_t idOf(TestClient& observer, const std::string& name)
-    {
-        const auto info = observer.waitFor([&name](const Received& r) { return r.isPlayerInfo() && r.text == name; });
-        EXPECT_TRUE(info.has_value()) << name;
-        return info ? info->id : 0;
-    }
-
-    /// Everything `client` receives up to and including the chat line `marker`.
-    static std::vector<Received> readUntilChat(TestClient& client, const std::string& marker)
-    {
-        std::vector<Received> records;
-        while (auto record = client.next())
-        {
-            records.push_back(*record);
-            if (record->isChat() && record->text == marker)
-                return records;
-        }
-        ADD_FAILURE() << "no chat line '" << marker << "'";
-        return records;
-    }
-
-    std::unique_ptr<ServerHarness> mServer;
-};
+using ServerTest = QEL::Testing::ServerFixture;
 
 Vector3 alongX(float x)
 {
@@ -279,23 +229,34 @@ TEST_F(ServerTest, HeartbeatsReachQuietPlayers)
     EXPECT_TRUE(beat->exact);
 }
 
-TEST_F(ServerTest, RefusesTakenEmptyAndOverlongNames)
+TEST_F(ServerTest, RefusesNamesAndSaysWhy)
 {
     start();
     auto ysolde = joined("Ysolde");
-    for (const std::string name : {"Ysolde", "YSOLDE", "", "abcdefghijklmnopqrstuvwxy"})
+    // Codes: 1 invalid name, 2 taken; 0 for a name that is fine, whose PlayerInfo ends the test.
+    const struct
+    {
+        std::string name;
+        std::uint8_t result;
+    } refusals[] = {
+        {"Ysolde", 2}, {"YSOLDE", 2}, {"", 1}, {"abcdefghijklmnopqrstuvwxy", 1}, {"tab\tname", 1},
+        {"\x1B[2J", 1}, {"\xE2\x80\xAE" "evil", 1}, {"nbsp\xC2\xA0", 0},
+    };
+    for (const auto& refusal : refusals)
     {
         auto refused = connect();
-        refused->sendJoin(name);
+        refused->sendJoin(refusal.name);
         const auto reply = refused->next();
-        ASSERT_TRUE(reply && reply->isJoinReply()) << name;
-        EXPECT_EQ(reply->byte, 1) << name;
-        EXPECT_TRUE(refused->waitClosed()) << name;
+        ASSERT_TRUE(reply && reply->isJoinReply()) << refusal.name;
+        EXPECT_EQ(reply->byte, refusal.result) << refusal.name;
+        if (refusal.result != 0)
+        {
+            EXPECT_TRUE(refused->waitClosed()) << refusal.name;
+        }
     }
-    auto tamsin = joined("Tamsin");
     const auto next = ysolde->next();
     ASSERT_TRUE(next && next->isPlayerInfo());
-    EXPECT_EQ(next->text, "Tamsin");
+    EXPECT_EQ(next->text, "nbsp\xC2\xA0");
 }
 
 TEST_F(ServerTest, RefusesPlayersBeyondTheCap)
@@ -305,7 +266,10 @@ TEST_F(ServerTest, RefusesPlayersBeyondTheCap)
     start(options);
     auto only = joined("only");
     auto extra = connect();
-    EXPECT_FALSE(extra->join("extra"));
+    extra->sendJoin("extra");
+    const auto reply = extra->next();
+    ASSERT_TRUE(reply && reply->isJoinReply());
+    EXPECT_EQ(reply->byte, 3);
     EXPECT_TRUE(extra->waitClosed());
 
     only->sendLeave();
@@ -338,7 +302,7 @@ TEST_F(ServerTest, LimitsTheChatRate)
     auto listener = joined("listener");
     for (int i = 0; i < 8; ++i)
         chatty->sendChat("line " + std::to_string(i));
-    chatty->sendEntityMessage(1, "marker");
+    chatty->sendEntityMessage(1, "Rosebud");
 
     std::vector<std::string> lines;
     while (auto record = listener->next())
@@ -355,6 +319,8 @@ TEST_F(ServerTest, DropsAClientThatStopsReading)
 {
     ServerOptions options = ServerHarness::testOptions();
     options.maxBacklog = 64 * 1024;
+    options.chatLines = 1000000;
+    options.maxChatBytes = 65535;
     start(options);
     // A small receive buffer, so that the kernel cannot soak up megabytes on the deaf client's behalf.
     TestClient deaf(mServer->getPort(), 4096);
@@ -363,12 +329,11 @@ TEST_F(ServerTest, DropsAClientThatStopsReading)
     const std::uint32_t deafId = idOf(*flooder, "deaf");
 
     // The deaf client never reads; once the kernel's buffers are full the server's backlog grows.
-    const std::string name(250, 'x');
+    const std::string line(60000, 'x');
     std::optional<Received> quit;
     for (int batch = 0; batch < 2000 && !quit; ++batch)
     {
-        for (int i = 0; i < 100; ++i)
-            flooder->sendEntityMessage(static_cast<std::uint32_t>(i), name);
+        flooder->sendChat(line);
         quit = flooder->waitFor([](const Received& r) { return r.isPlayerQuit(); }, std::chrono::milliseconds(5));
     }
     ASSERT_TRUE(quit);

@@ -69,9 +69,10 @@ Received decode(Network::Packet packet)
     return record;
 }
 
-TestClient::TestClient(std::uint16_t port, int receiveBuffer) : mSocket(mContext), mEnded(false)
+TestClient::TestClient(std::uint16_t port, int receiveBuffer, const std::string& from) : mSocket(mContext), mEnded(false)
 {
     mSocket.open(boost::asio::ip::tcp::v4());
+    mSocket.bind(boost::asio::ip::tcp::endpoint(boost::asio::ip::make_address(from), 0));
     if (receiveBuffer > 0)
         mSocket.set_option(boost::asio::socket_base::receive_buffer_size(receiveBuffer));
     mSocket.connect(boost::asio::ip::tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), port));

@@ -51,7 +51,8 @@ public:
     static constexpr Deadline Patience{10000};
 
     /// Connects to the server on loopback; a non-zero receiveBuffer caps the socket's receive buffer.
-    explicit TestClient(std::uint16_t port, int receiveBuffer = 0);
+    /// `from` is the local address to connect from (any of 127.0.0.0/8 stands for another host).
+    explicit TestClient(std::uint16_t port, int receiveBuffer = 0, const std::string& from = "127.0.0.1");
 
     void send(Network::Packet packet);
     void sendRaw(const std::string& bytes);

@@ -11,7 +11,7 @@ using Refusal = QEL::Hosting::World::Refusal;
 
 TEST(World, JudgesNames)
 {
-    World world(8, 16);
+    World world(8, 16, 100);
     EXPECT_EQ(world.check(""), Refusal::Empty);
     EXPECT_EQ(world.check(std::string(24, 'a')), Refusal::None);
     EXPECT_EQ(world.check(std::string(25, 'a')), Refusal::TooLong);
@@ -20,6 +20,8 @@ TEST(World, JudgesNames)
               Refusal::None);
     EXPECT_EQ(world.check("tab\tname"), Refusal::Invalid);
     EXPECT_EQ(world.check("\x1B[2J"), Refusal::Invalid);
+    EXPECT_EQ(world.check("C1\xC2\x9B"), Refusal::Invalid);
+    EXPECT_EQ(world.check("\xE2\x81\xA6isolate"), Refusal::Invalid);
 
     world.add("Ysolde");
     EXPECT_EQ(world.check("Ysolde"), Refusal::Taken);
@@ -29,7 +31,7 @@ TEST(World, JudgesNames)
 
 TEST(World, FreesNamesAndSeatsButNeverReusesIds)
 {
-    World world(2, 16);
+    World world(2, 16, 100);
     const std::uint32_t first = world.add("a");
     const std::uint32_t second = world.add("b");
     EXPECT_NE(first, 0u);
@@ -46,7 +48,7 @@ TEST(World, FreesNamesAndSeatsButNeverReusesIds)
 
 TEST(World, KeepsTheLastFinitePosition)
 {
-    World world(4, 16);
+    World world(4, 16, 100);
     const std::uint32_t id = world.add("walker");
     EXPECT_EQ(world.getPlayers().at(id).position, World::SpawnPosition);
 
@@ -60,21 +62,31 @@ TEST(World, KeepsTheLastFinitePosition)
     EXPECT_FALSE(world.move(id + 1, here, Plym::Math::Vector3()));
 }
 
-TEST(World, RemembersEachEventOnceUpToItsCapacity)
+TEST(World, JudgesWorldEventsAndRemembersEachOnceUpToItsCapacity)
 {
-    World world(4, 3);
-    EXPECT_TRUE(world.record(5, "#REKT"));
-    EXPECT_FALSE(world.record(5, "#REKT"));
-    EXPECT_TRUE(world.record(5, "#branch"));
-    EXPECT_TRUE(world.record(9, "Rosebud"));
-    EXPECT_FALSE(world.record(10, "Rosebud"));
+    using Verdict = World::EventVerdict;
+    World world(4, 3, 100);
+    const struct
+    {
+        std::uint32_t entity;
+        const char* name;
+        Verdict verdict;
+    } events[] = {
+        {5, "#REKT", Verdict::New},        {5, "#REKT", Verdict::Known},      {5, "#branch", Verdict::New},
+        {0, "#REKT", Verdict::BadEntity},  {101, "Rosebud", Verdict::BadEntity}, {7, "#rekt", Verdict::UnknownName},
+        {7, "marker", Verdict::UnknownName}, {100, "Rosebud", Verdict::New},
+        // The store is full: new events are still new (relayed), known ones still known.
+        {9, "Rosebud", Verdict::New},      {9, "Rosebud", Verdict::New},      {5, "#branch", Verdict::Known},
+    };
+    for (const auto& event : events)
+        EXPECT_EQ(world.record(event.entity, event.name), event.verdict) << event.entity << " " << event.name;
 
-    const auto& events = world.getEvents();
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0].entity, 5u);
-    EXPECT_EQ(events[0].name, "#REKT");
-    EXPECT_EQ(events[1].name, "#branch");
-    EXPECT_EQ(events[2].entity, 9u);
+    const auto& stored = world.getEvents();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[0].entity, 5u);
+    EXPECT_EQ(stored[0].name, "#REKT");
+    EXPECT_EQ(stored[1].name, "#branch");
+    EXPECT_EQ(stored[2].entity, 100u);
 }
 
 TEST(ChatLimiter, AllowsBurstsUpToTheLimitWithinTheWindow)

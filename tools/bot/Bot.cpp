@@ -1,6 +1,7 @@
 #include "tools/bot/Bot.hpp"
 
 #include "network/Packet.hpp"
+#include "network/Protocol.hpp"
 #include "tools/bot/BotObserver.hpp"
 
 #include <boost/asio/write.hpp>
@@ -18,24 +19,7 @@ namespace
 
 const Plym::Math::Vector3 WorldCentre(11520.f, 11520.f, 0.f);
 
-constexpr std::uint8_t CoreChannel = 0;
-constexpr std::uint8_t StreamChannel = 1;
-constexpr std::uint8_t ChatChannel = 2;
-constexpr std::uint8_t PlayerStreamType = 255;
-constexpr std::uint8_t ChatType = 3;
-
-constexpr std::uint8_t ClientKind = 0;
-constexpr std::uint8_t ReplyKind = 1;
-constexpr std::uint8_t AnnounceKind = 2;
-constexpr std::uint8_t InfoKind = 0;
-constexpr std::uint8_t QuitKind = 1;
-constexpr std::uint8_t MoveKind = 2;
-
-constexpr std::uint16_t JoinCode = 1;
-constexpr std::uint16_t LeaveCode = 0xDEAD;
-constexpr std::uint16_t OpenChannelCode = 16;
-constexpr std::uint16_t NoticeCode = 17;
-constexpr std::uint16_t EntityCode = 0xBEEF;
+namespace Protocol = Network::Protocol;
 
 /// A bot says a line on average once in this many steps (about every 20 seconds).
 constexpr unsigned ChatOdds = 33 * 20;
@@ -56,8 +40,8 @@ const char* const Lines[] = {
 Network::Packet coreRecord(std::uint16_t code)
 {
     Network::Packet packet;
-    packet.setChannel(CoreChannel);
-    packet.writeU8(ClientKind).writeU16(code);
+    packet.setChannel(Protocol::CoreChannel);
+    packet.writeU8(Protocol::RequestKind).writeU16(code);
     return packet;
 }
 
@@ -114,7 +98,7 @@ void Bot::leave()
 {
     if (mState == State::Joined)
     {
-        Network::Packet goodbye = coreRecord(LeaveCode);
+        Network::Packet goodbye = coreRecord(Protocol::LeaveCode);
         send(goodbye);
         mLeaving = true;
         mState = State::Closed;
@@ -179,7 +163,7 @@ void Bot::onConnected(const boost::system::error_code& error)
     boost::system::error_code ignored;
     mSocket.set_option(boost::asio::ip::tcp::no_delay(true), ignored);
     mState = State::Joining;
-    Network::Packet join = coreRecord(JoinCode);
+    Network::Packet join = coreRecord(Protocol::JoinRequestCode);
     join.writeStr8(mName);
     send(join);
     read();
@@ -226,7 +210,7 @@ void Bot::handle(Network::Packet& packet)
 {
     try
     {
-        if (packet.getChannel() == CoreChannel)
+        if (packet.getChannel() == Protocol::CoreChannel)
         {
             handleCore(packet);
             return;
@@ -234,11 +218,11 @@ void Bot::handle(Network::Packet& packet)
         const auto type = mChannelTypes.find(packet.getChannel());
         if (type == mChannelTypes.end())
             return;
-        if (type->second == PlayerStreamType)
+        if (type->second == Protocol::PlayerStreamType)
         {
             handleStream(packet);
         }
-        else if (type->second == ChatType)
+        else if (type->second == Protocol::ChatType)
         {
             std::uint32_t speaker = 0;
             std::string text;
@@ -257,11 +241,11 @@ void Bot::handleCore(Network::Packet& packet)
     std::uint8_t kind = 0;
     std::uint16_t code = 0;
     packet.readU8(kind).readU16(code);
-    if (kind == ReplyKind && code == JoinCode)
+    if (kind == Protocol::ReplyKind && code == Protocol::JoinReplyCode)
     {
         std::uint8_t result = 1;
         packet.readU8(result);
-        if (result == 0)
+        if (result == Protocol::JoinAccepted)
         {
             mState = State::Joined;
             ++mStats.joins;
@@ -274,18 +258,18 @@ void Bot::handleCore(Network::Packet& packet)
             close();
         }
     }
-    else if (kind == AnnounceKind && code == OpenChannelCode)
+    else if (kind == Protocol::NoticeKind && code == Protocol::OpenChannelCode)
     {
         std::uint8_t channel = 0, type = 0, flag = 0;
         packet.readU8(channel).readU8(type).readU8(flag);
         if (flag == 0)
             mChannelTypes[channel] = type;
     }
-    else if (kind == AnnounceKind && code == NoticeCode)
+    else if (kind == Protocol::NoticeKind && code == Protocol::ChannelNoticeCode)
     {
         ++mStats.heartbeats;
     }
-    else if (kind == AnnounceKind && code == EntityCode)
+    else if (kind == Protocol::NoticeKind && code == Protocol::EntityMessageCode)
     {
         ++mStats.worldEvents;
     }
@@ -296,15 +280,15 @@ void Bot::handleStream(Network::Packet& packet)
     std::uint8_t kind = 0;
     std::uint32_t player = 0;
     packet.readU8(kind).readU32(player);
-    if (kind == InfoKind)
+    if (kind == Protocol::PlayerInfoKind)
     {
         ++mStats.playersSeen;
     }
-    else if (kind == QuitKind)
+    else if (kind == Protocol::PlayerQuitKind)
     {
         ++mStats.quitsSeen;
     }
-    else if (kind == MoveKind)
+    else if (kind == Protocol::PlayerMoveKind)
     {
         Plym::Math::Vector3 position, speed;
         packet.readVec3(position).readVec3(speed);
@@ -356,8 +340,8 @@ void Bot::sendMove()
     if (mObserver)
         mObserver->beforeMove(*this, position, speed);
     Network::Packet packet;
-    packet.setChannel(StreamChannel);
-    packet.writeU8(MoveKind);
+    packet.setChannel(Protocol::StreamChannel);
+    packet.writeU8(Protocol::PlayerMoveKind);
     packet.writeF32(position.x).writeF32(position.y).writeF32(position.z);
     packet.writeF32(speed.x).writeF32(speed.y).writeF32(speed.z);
     send(packet);
@@ -367,7 +351,7 @@ void Bot::sendMove()
 void Bot::say()
 {
     Network::Packet packet;
-    packet.setChannel(ChatChannel);
+    packet.setChannel(Protocol::ChatChannel);
     packet.writeStr16(std::string(Lines[mRandom() % (sizeof(Lines) / sizeof(Lines[0]))]));
     send(packet);
     ++mStats.linesSent;

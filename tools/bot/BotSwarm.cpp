@@ -23,6 +23,9 @@ const auto ReportEvery = std::chrono::seconds(10);
 /// How long leaving bots may take to say goodbye before they are cut off.
 const auto LeaveGrace = std::chrono::seconds(2);
 const auto GoodbyePoll = std::chrono::milliseconds(20);
+/// Bots connect in turn, this many at a time, as players arriving would: the server caps the
+/// connections from one address that have not joined yet.
+constexpr std::size_t MaxJoining = 6;
 
 boost::asio::ip::tcp::endpoint resolve(boost::asio::io_context& context, const BotOptions& options)
 {
@@ -43,6 +46,7 @@ mStepTimer(mContext),
 mLeaveDeadline(mContext),
 mPhases(std::max(1u, std::min(options.count, MaxPhases))),
 mTicks(0),
+mConnected(0),
 mFinished(false)
 {
     for (unsigned i = 1; i <= options.count; ++i)
@@ -65,8 +69,6 @@ void BotSwarm::run()
     mStart = Clock::now();
     mNextTick = mStart;
     mNextReport = mStart + ReportEvery;
-    for (const auto& bot : mBots)
-        bot->connect(mServer);
     tick();
     mContext.run();
 }
@@ -133,6 +135,7 @@ void BotSwarm::tick()
         finish();
         return;
     }
+    connectMore();
     // Catch up on ticks a late wake-up missed, so every bot keeps 33 steps a second; after a
     // stall of more than a whole step the missed ones are skipped instead.
     const auto tickLength = StepLength / mPhases;
@@ -151,6 +154,19 @@ void BotSwarm::tick()
         if (!error)
             tick();
     });
+}
+
+void BotSwarm::connectMore()
+{
+    if (mConnected == mBots.size())
+        return;
+    auto joining = static_cast<std::size_t>(
+        std::count_if(mBots.begin(), mBots.begin() + static_cast<std::ptrdiff_t>(mConnected),
+                      [](const std::unique_ptr<Bot>& bot) {
+                          return bot->getState() == Bot::State::Connecting || bot->getState() == Bot::State::Joining;
+                      }));
+    for (; mConnected < mBots.size() && joining < MaxJoining; ++joining)
+        mBots[mConnected++]->connect(mServer);
 }
 
 void BotSwarm::report(Clock::time_point now)

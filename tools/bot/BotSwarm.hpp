@@ -48,6 +48,8 @@ public:
 
 private:
     void tick();
+    /// Connects the next bots while few are still joining.
+    void connectMore();
     void report(Clock::time_point now);
     void finish();
     /// Waits until every bot has closed, cutting off the rest at the deadline.
@@ -64,6 +66,7 @@ private:
     Clock::time_point mNextReport;
     std::size_t mPhases;  ///< groups of bots stepped in turn, one group per tick
     std::uint64_t mTicks;
+    std::size_t mConnected;  ///< bots told to connect, from the first on
     bool mFinished;
 };
 
