@@ -1,3 +1,4 @@
+#include "tests/e2e/GameClient.hpp"
 #include "tests/support/ChildProcess.hpp"
 #include "tests/support/VirtualDisplay.hpp"
 
@@ -9,6 +10,7 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using QEL::Testing::ChildProcess;
+using QEL::Testing::GameClient;
 using QEL::Testing::VirtualDisplay;
 
 namespace
@@ -48,6 +50,17 @@ TEST(Startup, PromptsOpensTheWindowAndExitsCleanlyWhenClosed)
     const auto status = client.waitForExit(60s);
     ASSERT_TRUE(status.has_value()) << client.getOutput();
     EXPECT_EQ(*status, 0) << client.getOutput();
+}
+
+TEST(Startup, WithNoServerTheChatBoxSaysTheConnectionFailed)
+{
+    GameClient client("127.0.0.1:1");
+    ASSERT_TRUE(client.join("tester", 60s)) << client.getProcess().getOutput();
+    // "Connecting to ..." and the failure under it, well before the silence warning's fifteen seconds.
+    EXPECT_TRUE(client.waitForChatLines(2, 5s));
+    const auto status = client.close(60s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
 }
 
 TEST(Startup, MissingAssetStopsBeforeTheWindow)
