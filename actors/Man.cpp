@@ -315,6 +315,8 @@ void Man::onEvent(Tessaly::Message& message)
     const sf::Event& event = boost::any_cast<const sf::Event&>(message.payload);
     if (event.type == sf::Event::KeyReleased && event.key.code == sf::Keyboard::Return)
         toggleChat(message);
+    else if (sChatting && event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
+        cancelChat(message);
     else if (sChatting && event.type == sf::Event::TextEntered)
         typeCharacter(event.text.unicode);
 }
@@ -335,6 +337,15 @@ void Man::toggleChat(Tessaly::Message& message)
         sendChatLine();
     }
     message.payload = true;
+    message.handled = true;
+}
+
+void Man::cancelChat(Tessaly::Message& message)
+{
+    sChatting = false;
+    sChatBuffer.clear();
+    if (Plym::InputManager* input = findService<Plym::InputManager>())
+        input->enable();
     message.handled = true;
 }
 

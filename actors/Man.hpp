@@ -113,6 +113,8 @@ private:
     // Chat keyboard of the local player.
     void toggleChat(Tessaly::Message& message);
     void sendChatLine();
+    /// Closes the chat line without sending what was typed.
+    void cancelChat(Tessaly::Message& message);
     void typeCharacter(std::uint32_t codePoint);
 
     Tessaly::RequestId mDrawId;

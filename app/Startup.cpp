@@ -6,6 +6,7 @@
 #include "app/ResourceManager.hpp"
 #include "app/SharedPictures.hpp"
 #include "ecs/EntitySystem.hpp"
+#include "network/ServerAddress.hpp"
 #include "plym/core/CRC32.hpp"
 #include "plym/core/FileSystem.hpp"
 #include "plym/core/Profiling.hpp"
@@ -18,8 +19,10 @@
 #include <clocale>
 #include <cstring>
 #include <cstdlib>
+#include <filesystem>
 #include <ctime>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace QEL
@@ -100,16 +103,24 @@ Startup::Startup(int argc, char** argv)
 
     Plym::FastMath::CRC32::setPolynomial(0xEDB88320);
     mEngine->getService<Plym::FileSystem>()->setApplicationInformation("Brindlewick Studios", "Quelmoor", "QEL");
-    replacePendingFiles(".");
-    loadSharedPictures();
-    loadMusic();
-
-    mCore = createCore(*mSystem);
-    mCore->setPlainDrawing(wantsPlainDrawing(argc, argv));
+    try
     {
+        replacePendingFiles(".");
+        loadSharedPictures();
+        loadMusic();
+
+        mCore = createCore(*mSystem);
+        mCore->setPlainDrawing(wantsPlainDrawing(argc, argv));
         Plym::Profiling::Block block("Creating Components");
         createWorld(*mSystem);
         createActors(*mSystem);
+    }
+    catch (const std::runtime_error& error)
+    {
+        // Nearly always a data file that is not where the game looks for it.
+        throw std::runtime_error(std::string(error.what()) + "\nThe game reads its data files from " +
+                                 std::filesystem::current_path().string() +
+                                 "; if one is missing there, start it with --data-dir DIR naming the folder that holds them");
     }
     queueMusic(*mSystem, "Adding Music #1", "I Am The Adventuror.ogg");
     queueMusic(*mSystem, "Adding Music #2", "DSRT.ogg");
@@ -129,6 +140,16 @@ Startup::~Startup()
 
 int Startup::run()
 {
+    // A mistyped server is told before the prompt, and never quietly swapped for another.
+    try
+    {
+        Network::ServerAddress::check();
+    }
+    catch (const Network::ServerAddress::Unusable& error)
+    {
+        boost::nowide::cerr << "Quelmoor stopped: " << error.what() << std::endl;
+        return 2;
+    }
     boost::nowide::cout << "Launching Quelmoor v" << "0.2.1" << " client..." << std::endl;
     return mCore->run();
 }

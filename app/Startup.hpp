@@ -30,7 +30,7 @@ public:
     Startup(const Startup&) = delete;
     Startup& operator=(const Startup&) = delete;
 
-    /// Prints the banner and runs the main loop; its exit code.
+    /// Prints the banner and runs the main loop; its exit code, or 2 when QUELMOOR_SERVER names no server.
     int run();
 
     Tessaly::EntitySystem& getSystem() { return *mSystem; }

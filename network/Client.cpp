@@ -4,7 +4,9 @@
 #include "network/channels/Core.hpp"
 #include "plym/core/ClockImpl.hpp"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <exception>
 #include <thread>
@@ -36,6 +38,28 @@ bool lockWithin(std::unique_lock<std::mutex>& lock, std::chrono::milliseconds wa
     return true;
 }
 
+/// "host:port" as the player gave it.
+std::string describe(const Endpoint& server)
+{
+    return server.address.toString() + ":" + std::to_string(server.port);
+}
+
+/// Why a connection to `server` could not be made, from the error the connect left behind.
+std::string describeFailure(int error, const Endpoint& server)
+{
+    switch (error)
+    {
+        case ECONNREFUSED:
+            return "Connection failed: " + describe(server) + " refused it (is the server running?)";
+        case ENETUNREACH:
+        case EHOSTUNREACH:
+        case ETIMEDOUT:
+            return "Connection failed: " + describe(server) + " is unreachable";
+        default:
+            return "Connection failed: " + describe(server) + ": " + std::strerror(error);
+    }
+}
+
 } // namespace
 
 Client::Client() :
@@ -49,6 +73,7 @@ mServer(server),
 mLastReceived(0),
 mNextKeepAlive(0),
 mClock(&Plym::Time::ClockImpl::now),
+mToldJoined(false),
 mReader(*this),
 mWriter(*this)
 {
@@ -66,10 +91,16 @@ void Client::connect(const sf::String& userName)
     mLastReceived = mClock();
     stopWorkers();
     mState = Connecting;
+    mToldJoined = false;
+    notify("Connecting to " + describe(mServer) + "...");
 
     mSocket.setBlocking(true);
+    errno = 0;
     if (mSocket.connect(mServer.address, mServer.port, sf::Time::Zero) != sf::Socket::Done)
+    {
+        notify(describeFailure(errno, mServer));
         mState = Failed;
+    }
 
     mReader.start();
     mWriter.start();
@@ -80,7 +111,12 @@ void Client::connect(const sf::String& userName)
 void Client::update()
 {
     if (mReader.hasFailed() || mWriter.hasFailed())
+    {
+        // A refused connection or join has already been told.
+        if (mState >= Connecting)
+            notify("Connection lost");
         disconnect();
+    }
 
     const std::int64_t now = mClock();
     if (now > mNextKeepAlive && now - mLastReceived > KeepAliveSilence)
@@ -97,6 +133,7 @@ void Client::update()
         mNextKeepAlive = now;
         dispatch(packet);
     }
+    tellPlayer();
 }
 
 void Client::send(const Packet& packet)
@@ -204,6 +241,23 @@ sf::Socket::Status Client::sendNow(Packet packet)
     const std::string bytes = packet.serialize();
     std::size_t sent = 0;
     return mSocket.send(bytes.data(), bytes.size(), sent);
+}
+
+void Client::notify(const std::string& text)
+{
+    mNotices.push_back(text);
+}
+
+void Client::tellPlayer()
+{
+    if (mState == Joined && !mToldJoined)
+    {
+        mToldJoined = true;
+        notify("Joined " + describe(mServer));
+    }
+    for (const std::string& notice : mNotices)
+        MessageHandler::tell(notice);
+    mNotices.clear();
 }
 
 void Client::stopWorkers()

@@ -86,6 +86,12 @@ private:
     /// Wakes and ends both workers, then waits for them.
     void stopWorkers();
 
+    /// Keeps a line for the chat box until the next update(): the chat box may not exist yet.
+    void notify(const std::string& text);
+
+    /// Hands the kept lines to the chat box, and says so once the server has let us in.
+    void tellPlayer();
+
     Socket mSocket;
     std::int32_t mState;
     Endpoint mServer;
@@ -94,6 +100,8 @@ private:
     std::int64_t mLastReceived;
     std::int64_t mNextKeepAlive;
     std::function<std::int64_t()> mClock;
+    std::vector<std::string> mNotices;
+    bool mToldJoined;
     std::mutex mSendMutex; ///< keeps the writer and the goodbye from interleaving on the socket
     ReadThread mReader;
     WriteThread mWriter;

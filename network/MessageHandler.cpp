@@ -21,6 +21,13 @@ Tessaly::EntitySystem& MessageHandler::getEntitySystem()
     return *system;
 }
 
+void MessageHandler::tell(const sf::String& notice)
+{
+    Plym::Engine* engine = Plym::Engine::getSingleton();
+    if (engine && engine->getService<Tessaly::EntitySystem>())
+        sendGlobal("QEL.Chat.Notice", notice);
+}
+
 void MessageHandler::sendLocal(Tessaly::EntityId entity, const std::string& name, const boost::any& payload)
 {
     Tessaly::EntitySystem& system = getEntitySystem();

@@ -5,6 +5,8 @@
 #include "network/Endpoint.hpp"
 #include "network/Packet.hpp"
 
+#include <SFML/System/String.hpp>
+
 #include <boost/any.hpp>
 
 #include <string>
@@ -27,6 +29,10 @@ public:
 
     /// Reads and acts on one received packet; `from` is the server.
     virtual void handle(Packet& packet, const Endpoint& from) = 0;
+
+    /// Tells the player a line about the connection or the players in the chat box
+    /// ("QEL.Chat.Notice"); nothing happens while no entity system is registered.
+    static void tell(const sf::String& notice);
 
 protected:
     /// The entity system registered with the running engine; throws when there is none.

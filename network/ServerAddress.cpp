@@ -27,18 +27,18 @@ bool parsePort(const std::string& text, std::uint16_t& port)
 
 } // namespace
 
+ServerAddress::Unusable::Unusable(const std::string& value) :
+std::runtime_error("QUELMOOR_SERVER=" + value +
+                   " names no server: expected host[:port], a host that resolves and a port from 1 to 65535")
+{
+}
+
 Endpoint ServerAddress::resolve()
 {
-    const char* variable = std::getenv("QUELMOOR_SERVER");
-    if (!variable || !*variable)
+    const char* variable = getVariable();
+    if (!variable)
         return getBuiltIn();
-
-    Endpoint endpoint;
-    if (!parse(variable, endpoint))
-    {
-        std::cout << "Ignoring QUELMOOR_SERVER=" << variable << ": expected host[:port]" << std::endl;
-        return getBuiltIn();
-    }
+    const Endpoint endpoint = parseVariable(variable);
     std::cout << "Using server " << endpoint.address.toString() << ":" << endpoint.port
               << " from QUELMOOR_SERVER" << std::endl;
     return endpoint;
@@ -58,6 +58,26 @@ bool ServerAddress::parse(const std::string& text, Endpoint& endpoint)
         return false;
     endpoint = Endpoint(address, port);
     return true;
+}
+
+void ServerAddress::check()
+{
+    if (const char* variable = getVariable())
+        parseVariable(variable);
+}
+
+const char* ServerAddress::getVariable()
+{
+    const char* variable = std::getenv("QUELMOOR_SERVER");
+    return variable && *variable ? variable : nullptr;
+}
+
+Endpoint ServerAddress::parseVariable(const char* value)
+{
+    Endpoint endpoint;
+    if (!parse(value, endpoint))
+        throw Unusable(value);
+    return endpoint;
 }
 
 Endpoint ServerAddress::getBuiltIn()

@@ -4,6 +4,7 @@
 #include "network/Endpoint.hpp"
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace QEL
@@ -17,9 +18,19 @@ class ServerAddress
 public:
     static constexpr std::uint16_t DefaultPort = 42242;
 
-    /// The built-in address on the default port, unless QUELMOOR_SERVER names a valid server;
-    /// using the variable (or ignoring an unusable one) is announced on the console.
+    /// A server address the player gave that does not parse or resolve; the text names it.
+    class Unusable : public std::runtime_error
+    {
+    public:
+        explicit Unusable(const std::string& value);
+    };
+
+    /// The built-in address on the default port, unless QUELMOOR_SERVER is set; using the
+    /// variable is announced on the console. Throws Unusable when the variable names no server.
     static Endpoint resolve();
+
+    /// Throws Unusable when QUELMOOR_SERVER is set but names no server; quiet otherwise.
+    static void check();
 
     /// Reads "host" or "host:port" (port 1-65535); false when the host cannot be resolved or
     /// the port is not a number in range.
@@ -27,6 +38,13 @@ public:
 
     /// The address the build was configured with, on the default port.
     static Endpoint getBuiltIn();
+
+private:
+    /// QUELMOOR_SERVER, or null when it is unset or empty.
+    static const char* getVariable();
+
+    /// The server QUELMOOR_SERVER names; throws Unusable when it names none.
+    static Endpoint parseVariable(const char* value);
 };
 
 } // namespace Network

@@ -32,6 +32,7 @@ namespace Components
 {
 
 std::uint8_t UI::sVolumeLevel = 4;
+bool UI::sMuted = false;
 std::deque<ChatLine> UI::sChatHistory;
 std::uint64_t UI::sHistoryVersion = 0;
 float UI::sLineWidth = 800.f - 14.f;
@@ -136,6 +137,22 @@ void UI::event(Tessaly::Message& message)
         else if (event.mouseButton.button == sf::Mouse::Right)
             clickVolume(1);
     }
+    else if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::M && !isTyping())
+    {
+        sMuted = !sMuted;
+        applyVolume();
+    }
+}
+
+bool UI::isTyping()
+{
+    return sendGlobalQuestion("ChatMessage", 0).handled;
+}
+
+void UI::applyVolume()
+{
+    if (Plym::MusicManager* music = findService<Plym::MusicManager>())
+        music->setVolume(sMuted ? 0.f : sVolumeLevel * 0.25f);
 }
 
 void UI::clickVolume(int step)
@@ -145,8 +162,9 @@ void UI::clickVolume(int step)
     if (sVolumeLevel > 5)
         sVolumeLevel = 4;
     sVolumeLevel %= 5;
-    if (Plym::MusicManager* music = findService<Plym::MusicManager>())
-        music->setVolume(sVolumeLevel * 0.25f);
+    // Choosing a volume means wanting to hear it.
+    sMuted = false;
+    applyVolume();
 }
 
 void UI::chatLine(Tessaly::Message& message)

@@ -30,7 +30,7 @@ namespace Components
 /// "QEL.Components.UI": the heads-up layer over the world. It draws the minimap frame,
 /// the button bar, the volume button, the chat line being typed, the recent chat lines
 /// and a warning when the server has been silent too long; it changes the music volume
-/// on clicks and turns every "QEL.Chat.Message" into a filtered history line.
+/// on clicks, mutes it with M, and turns every "QEL.Chat.Message" into a filtered history line.
 class UI : public Tessaly::Component
 {
 public:
@@ -70,6 +70,10 @@ private:
     void drawHistory(sf::RenderTarget& target, float width, float height, float seconds);
     void drawWarning(sf::RenderTarget& target);
     void clickVolume(int step);
+    /// Whether the player is typing a chat line (the local player answers "ChatMessage" then).
+    bool isTyping();
+    /// The music at the volume step, or silent while muted.
+    void applyVolume();
 
     Plym::Spritesheet mSheet;
     sf::Texture mFrameTexture;
@@ -80,6 +84,7 @@ private:
 
     // Shared by every UI: the volume step, the chat history and the two timers.
     static std::uint8_t sVolumeLevel;
+    static bool sMuted;  ///< M silences the music whatever the volume step
     static std::deque<ChatLine> sChatHistory;
     static std::uint64_t sHistoryVersion;  ///< counts the changes of the history
     static float sLineWidth;  ///< how wide the chat box drew its lines last

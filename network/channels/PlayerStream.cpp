@@ -2,6 +2,7 @@
 
 #include "ecs/EntitySystem.hpp"
 #include "network/ControlCharacters.hpp"
+#include "network/WordFilter.hpp"
 
 #include <SFML/System/String.hpp>
 
@@ -28,6 +29,13 @@ std::string toUtf8(const sf::String& text)
 {
     const auto utf8 = text.toUtf8();
     return std::string(utf8.begin(), utf8.end());
+}
+
+/// A name as the chat box shows it.
+sf::String getShownName(sf::String name)
+{
+    filterText(name);
+    return name;
 }
 
 } // namespace
@@ -82,6 +90,9 @@ void PlayerStream::playerInfo(std::uint32_t playerId, const sf::String& name, co
         std::cout << "Recieved info for existing player '" << toUtf8(name) << "'." << std::endl;
     else
         std::cout << "Player '" << toUtf8(name) << "' joined!" << std::endl;
+    if (!existing)
+        tell(getShownName(name) + " joined");
+    mNames[playerId] = name;
 
     // A repeated announcement replaces the player's entity instead of leaving a stray one behind.
     forgetPlayer(playerId);
@@ -102,6 +113,12 @@ void PlayerStream::playerInfo(std::uint32_t playerId, const sf::String& name, co
 void PlayerStream::playerQuit(std::uint32_t playerId)
 {
     std::cout << "Player id " << playerId << " quit" << std::endl;
+    const auto known = mNames.find(playerId);
+    if (known != mNames.end())
+    {
+        tell(getShownName(known->second) + " left");
+        mNames.erase(known);
+    }
     forgetPlayer(playerId);
 }
 

@@ -50,6 +50,7 @@ private:
     void forgetPlayer(std::uint32_t playerId);
 
     std::map<std::uint32_t, Tessaly::EntityId> mPlayers;
+    std::map<std::uint32_t, sf::String> mNames; ///< as the chat box tells them coming and going
 };
 
 } // namespace Channels

@@ -107,7 +107,8 @@ std::string Engine::getUsage(const std::string& program)
            "  --help           show this help and exit\n"
            "\n"
            "Environment:\n"
-           "  QUELMOOR_SERVER=host[:port]   join this server instead of the built-in address\n"
+           "  QUELMOOR_SERVER=host[:port]   join this server instead of the built-in address;\n"
+           "                                a value that does not parse or resolve stops the game (exit 2)\n"
            "\n"
            "Controls:\n"
            "  W A S D, joystick 0 stick         walk\n"
@@ -117,6 +118,8 @@ std::string Engine::getUsage(const std::string& program)
            "  Right click                       strip a tree, trim or untie a trunk, pick a cactus\n"
            "  R                                 road building on/off (left click lays, right removes)\n"
            "  Return                            open the chat line, send it\n"
+           "  Escape                            close the chat line without sending it\n"
+           "  M                                 music off/on (not while typing a chat line)\n"
            "  F3                                frame rate and profiling overlay\n"
            "  Volume button (bottom right)      right click louder, left click quieter\n";
 }

@@ -237,10 +237,12 @@ protected:
         return payloads;
     }
 
-    Tessaly::Message keyReleased(sf::Keyboard::Key key)
+    Tessaly::Message keyReleased(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyReleased, key); }
+
+    Tessaly::Message keyEvent(sf::Event::EventType type, sf::Keyboard::Key key)
     {
         sf::Event event;
-        event.type = sf::Event::KeyReleased;
+        event.type = type;
         event.key = sf::Event::KeyEvent{key, false, false, false, false};
         return sendGlobal("QEL.Game.Event", event);
     }
@@ -529,6 +531,29 @@ TEST_F(ManWorld, EachTypedLineIsSentOnceAndEmptyLinesNever)
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(boost::any_cast<Line>(shown[0]), Line(0u, fromUtf8("h\xC3\xA9")));
     EXPECT_EQ(boost::any_cast<Line>(shown[1]), Line(0u, sf::String("ok")));
+}
+
+TEST_F(ManWorld, EscapeClosesTheChatLineAndSendsNothing)
+{
+    type(U'x'); // arms the chat keyboard, if no earlier event did
+    sent();
+    EXPECT_FALSE(keyEvent(sf::Event::KeyPressed, sf::Keyboard::Escape).handled);
+
+    keyReleased(sf::Keyboard::Return);
+    type(U'h');
+    type(U'i');
+    EXPECT_TRUE(keyEvent(sf::Event::KeyPressed, sf::Keyboard::Escape).handled);
+    EXPECT_FALSE(sendGlobal("ChatMessage", 0).handled);
+    input("Right").simulate(1.f);
+    EXPECT_EQ(input("Right").getValue(), 1.f);
+    EXPECT_TRUE(payloadsOn(2).empty());
+
+    // The next line starts empty.
+    keyReleased(sf::Keyboard::Return);
+    type(U'o');
+    keyReleased(sf::Keyboard::Return);
+    EXPECT_EQ(payloadsOn(2), std::vector<std::string>{std::string("\x01\x00o", 3)});
+    input("Right").simulate(0.f);
 }
 
 TEST_F(ManWorld, OnlyRemotePlayersShowTheirNameOutlinedAboveThem)

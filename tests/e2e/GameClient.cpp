@@ -63,6 +63,30 @@ sf::Image GameClient::screenshot() const
     return mDisplay.screenshot(Title);
 }
 
+bool GameClient::waitForChatLines(unsigned lines, std::chrono::milliseconds deadline) const
+{
+    // Rows of the 800 x 600 window, 16 pixels apart going up from the newest line's top at 503;
+    // text is drawn pure white there, which the grass and trees behind it never are.
+    const auto shows = [](const sf::Image& shot, unsigned row) {
+        int white = 0;
+        for (unsigned y = 503 - 16 * row; y < 503 - 16 * row + 15 && y < shot.getSize().y; ++y)
+            for (unsigned x = 0; x < std::min(400u, shot.getSize().x); ++x)
+                white += shot.getPixel(x, y) == sf::Color::White;
+        return white > 20;
+    };
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    do
+    {
+        const sf::Image shot = screenshot();
+        unsigned row = 0;
+        while (row < lines && shows(shot, row))
+            ++row;
+        if (row == lines)
+            return true;
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
 std::optional<int> GameClient::close(std::chrono::milliseconds deadline)
 {
     if (!mDisplay.closeWindow(Title))

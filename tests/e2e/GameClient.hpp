@@ -43,6 +43,10 @@ public:
 
     sf::Image screenshot() const;
 
+    /// Waits until the chat history (above the button bar, bottom left) shows white text on
+    /// each of its `lines` newest rows.
+    bool waitForChatLines(unsigned lines, std::chrono::milliseconds deadline) const;
+
     /// Closes the window through the window manager; the exit status, nothing at the deadline.
     std::optional<int> close(std::chrono::milliseconds deadline);
 

@@ -74,6 +74,8 @@ TEST_F(HostileServerTest, ARefusedJoinSaysWhyAtOnceAndTheGameGoesOn)
     server.reply(2);
     server.reply(2);
     ASSERT_TRUE(console.waitForOutput("Join refused: the name is already taken\n", 30s)) << console.getOutput();
+    // "Connecting to ..." and the refusal under it.
+    EXPECT_TRUE(client.waitForChatLines(2, 5s));
     closeClient();
     const std::string output = console.getOutput();
     EXPECT_EQ(output.find("Join refused"), output.rfind("Join refused")) << output;

@@ -1,3 +1,4 @@
+#include "tests/e2e/GameClient.hpp"
 #include "tests/support/ChildProcess.hpp"
 #include "tests/support/VirtualDisplay.hpp"
 
@@ -9,6 +10,7 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using QEL::Testing::ChildProcess;
+using QEL::Testing::GameClient;
 using QEL::Testing::VirtualDisplay;
 
 namespace
@@ -50,6 +52,17 @@ TEST(Startup, PromptsOpensTheWindowAndExitsCleanlyWhenClosed)
     EXPECT_EQ(*status, 0) << client.getOutput();
 }
 
+TEST(Startup, WithNoServerTheChatBoxSaysTheConnectionFailed)
+{
+    GameClient client("127.0.0.1:1");
+    ASSERT_TRUE(client.join("tester", 60s)) << client.getProcess().getOutput();
+    // "Connecting to ..." and the failure under it, well before the silence warning's fifteen seconds.
+    EXPECT_TRUE(client.waitForChatLines(2, 5s));
+    const auto status = client.close(60s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+}
+
 TEST(Startup, MissingAssetStopsBeforeTheWindow)
 {
     const fs::path copy = fs::temp_directory_path() / "quelmoor-missing-asset";
@@ -65,9 +78,34 @@ TEST(Startup, MissingAssetStopsBeforeTheWindow)
     ASSERT_TRUE(status.has_value());
     EXPECT_NE(*status, 0);
     const std::string output = client.getOutput();
-    EXPECT_NE(output.find("ResourceManager::load - Failed to load from tree.png"), std::string::npos) << output;
+    EXPECT_NE(output.find("ResourceManager::load - Failed to load from tree.png\nThe game reads its data files from " +
+                          fs::canonical(fs::temp_directory_path()).string() + "/quelmoor-missing-asset; if one is missing "
+                          "there, start it with --data-dir DIR"),
+              std::string::npos)
+        << output;
     EXPECT_EQ(output.find("Please enter your preferred username: "), std::string::npos) << output;
     EXPECT_FALSE(display.waitForWindow("Quelmoor", 1s));
+}
+
+TEST(Startup, AServerAddressThatNamesNoServerStopsBeforeThePrompt)
+{
+    for (const std::string address : {"nohost.invalid", "127.0.0.1:abc"})
+    {
+        VirtualDisplay display;
+        auto environment = clientEnvironment(display);
+        environment["QUELMOOR_SERVER"] = address;
+        ChildProcess client({QEL::Testing::programPath("quelmoor"), "--data-dir", dataDirectory()}, environment);
+        const auto status = client.waitForExit(60s);
+
+        ASSERT_TRUE(status.has_value()) << address;
+        EXPECT_EQ(*status, 2) << address;
+        const std::string output = client.getOutput();
+        const std::string line = "Quelmoor stopped: QUELMOOR_SERVER=" + address + " names no server";
+        EXPECT_NE(output.find(line), std::string::npos) << output;
+        EXPECT_EQ(output.find("Please enter your preferred username: "), std::string::npos) << output;
+        EXPECT_EQ(output.find("Using server"), std::string::npos) << output;
+        EXPECT_FALSE(display.waitForWindow("Quelmoor", 1s));
+    }
 }
 
 } // namespace

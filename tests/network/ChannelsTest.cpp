@@ -227,6 +227,14 @@ TEST_F(ChannelsTest, PlayerQuitDestroysTheFigure)
     EXPECT_EQ(stream().getPlayerEntity(7), 0u);
 }
 
+TEST_F(ChannelsTest, TheChatBoxTellsWhoJoinsAndWhoLeaves)
+{
+    // Eve was there before us: she neither joins nor is unknown when she leaves.
+    deliver({playerInfo(7, "Bob", Vector3(), 1), playerInfo(8, "Eve", Vector3(), 0), playerRecord(1, 9),
+             playerRecord(1, 8), playerRecord(1, 7), playerRecord(1, 7)});
+    EXPECT_EQ(mLog->notices, (std::vector<sf::String>{"Bob joined", "Eve left", "Bob left"}));
+}
+
 TEST_F(ChannelsTest, UnknownPlayerIdsAreIgnored)
 {
     deliver({playerInfo(7, "Bob", Vector3(), 1)});

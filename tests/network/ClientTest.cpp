@@ -195,6 +195,32 @@ TEST(ClientLifetime, AFailedConnectionEndsIdle)
     EXPECT_EQ(client.getChannelHandler(0), nullptr);
 }
 
+TEST_F(NetworkTest, TheChatBoxTellsHowTheConnectionStands)
+{
+    auto* log = dynamic_cast<ChatLog*>(mSystem.createComponent("Test.ChatLog"));
+    mSystem.addComponent(mSystem.createEntity(), log);
+    const std::string peer = mClient.getServer().address.toString() + ":" + std::to_string(mClient.getServer().port);
+
+    joinClient();
+    mPeer.close();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.getState() == Idle; }));
+    EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + peer + "...", "Joined " + peer, "Connection lost"}));
+
+    log->notices.clear();
+    Client refused(closedEndpoint());
+    refused.connect("Alice");
+    refused.update();
+    const std::string closed = refused.getServer().address.toString() + ":" + std::to_string(refused.getServer().port);
+    EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + closed + "...",
+                                                     "Connection failed: " + closed + " refused it (is the server running?)"}));
+    // The connection that was never made is not lost as well.
+    ASSERT_TRUE(pumpUntil([&] {
+        refused.update();
+        return refused.getState() == Idle;
+    }));
+    EXPECT_EQ(log->notices.size(), 2u);
+}
+
 TEST(ClientLifetime, DisconnectWithoutConnectReturns)
 {
     Client client(closedEndpoint());

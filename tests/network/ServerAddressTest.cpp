@@ -45,6 +45,26 @@ TEST(ServerAddress, RejectsMalformedText)
     EXPECT_EQ(endpoint.port, 99);
 }
 
+TEST(ServerAddress, AVariableNamingNoServerIsAnErrorNamingIt)
+{
+    for (const char* value : {"nohost.invalid", "127.0.0.2:port", "127.0.0.1:", ":42242"})
+    {
+        ServerVariable variable(value);
+        EXPECT_THROW(ServerAddress::check(), ServerAddress::Unusable) << value;
+        try
+        {
+            ServerAddress::resolve();
+            ADD_FAILURE() << value << " fell back to a server";
+        }
+        catch (const ServerAddress::Unusable& error)
+        {
+            EXPECT_EQ(std::string(error.what()).find(std::string("QUELMOOR_SERVER=") + value + " "), 0u) << error.what();
+        }
+    }
+    ServerVariable variable("127.0.0.2");
+    EXPECT_NO_THROW(ServerAddress::check());
+}
+
 TEST(ServerAddress, TheVariableOverridesTheBuiltInAddress)
 {
     {
@@ -54,13 +74,6 @@ TEST(ServerAddress, TheVariableOverridesTheBuiltInAddress)
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "Using server 127.0.0.2:4000 from QUELMOOR_SERVER\n");
         EXPECT_EQ(endpoint.address, sf::IpAddress(127, 0, 0, 2));
         EXPECT_EQ(endpoint.port, 4000);
-    }
-    {
-        ServerVariable variable("127.0.0.2:port");
-        testing::internal::CaptureStdout();
-        const Endpoint endpoint = ServerAddress::resolve();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Ignoring QUELMOOR_SERVER=127.0.0.2:port: expected host[:port]\n");
-        EXPECT_EQ(endpoint.address, ServerAddress::getBuiltIn().address);
     }
     testing::internal::CaptureStdout();
     const Endpoint builtIn = ServerAddress::resolve();

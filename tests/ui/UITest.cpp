@@ -115,12 +115,16 @@ protected:
         event(released);
     }
 
-    void key(sf::Keyboard::Key code)
+    /// A key released; press() a key pressed.
+    void key(sf::Keyboard::Key code) { keyEvent(sf::Event::KeyReleased, code); }
+    void press(sf::Keyboard::Key code) { keyEvent(sf::Event::KeyPressed, code); }
+
+    void keyEvent(sf::Event::EventType type, sf::Keyboard::Key code)
     {
-        sf::Event released;
-        released.type = sf::Event::KeyReleased;
-        released.key = sf::Event::KeyEvent{code, false, false, false, false};
-        event(released);
+        sf::Event keyEvent;
+        keyEvent.type = type;
+        keyEvent.key = sf::Event::KeyEvent{code, false, false, false, false};
+        event(keyEvent);
     }
 
     void type(const std::string& text)
@@ -175,6 +179,32 @@ TEST_F(HudTest, VolumeButtonStepsRoundFiveLevels)
     moveMouse(Width / 2, 10);
     release(sf::Mouse::Right);
     EXPECT_EQ(UI::getVolumeLevel(), 3);
+}
+
+TEST_F(HudTest, MMutesAndUnmutesTheMusicButNotWhileTyping)
+{
+    draw();
+    moveMouse(Width - 5 - 32, Height - 5 - 32);  // also arms the chat keyboard if nothing did yet
+    const std::uint8_t level = UI::getVolumeLevel();
+    const float loud = level * 0.25f;
+
+    press(sf::Keyboard::M);
+    EXPECT_FLOAT_EQ(volume(), 0.f);
+    EXPECT_EQ(UI::getVolumeLevel(), level);
+    press(sf::Keyboard::M);
+    EXPECT_FLOAT_EQ(volume(), loud);
+
+    key(sf::Keyboard::Return);
+    press(sf::Keyboard::M);
+    EXPECT_FLOAT_EQ(volume(), loud);
+    key(sf::Keyboard::Return);
+
+    // A click on the volume button steps from where the cycle was and is heard.
+    press(sf::Keyboard::M);
+    release(sf::Mouse::Right);
+    EXPECT_EQ(UI::getVolumeLevel(), (level + 1) % 5);
+    EXPECT_FLOAT_EQ(volume(), ((level + 1) % 5) * 0.25f);
+    release(sf::Mouse::Left);
 }
 
 TEST_F(HudTest, ChatBoxIsAtLeast128WideAndFitsTheText)
