@@ -134,6 +134,7 @@ void Client::update()
         dispatch(packet);
     }
     tellPlayer();
+    mConsole.flush();
 }
 
 void Client::send(const Packet& packet)
@@ -181,7 +182,7 @@ void Client::dispatch(Packet& packet)
     MessageHandler* handler = getChannelHandler(packet.getChannel());
     if (!handler)
     {
-        std::printf("Dropped a packet on channel %d: no handler\n", channel);
+        mConsole.say("dropped packet", "Dropped a packet on channel " + std::to_string(channel) + ": no handler");
         return;
     }
     try
@@ -190,7 +191,7 @@ void Client::dispatch(Packet& packet)
     }
     catch (const std::exception& error)
     {
-        std::printf("Dropped a packet on channel %d: %s\n", channel, error.what());
+        mConsole.say("dropped packet", "Dropped a packet on channel " + std::to_string(channel) + ": " + error.what());
     }
     mReplaced.clear();
 }

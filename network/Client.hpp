@@ -2,6 +2,7 @@
 #define QEL_NETWORK_CLIENT_HPP
 
 #include "network/ConnectionState.hpp"
+#include "network/ConsoleLog.hpp"
 #include "network/Endpoint.hpp"
 #include "network/MessageHandler.hpp"
 #include "network/Packet.hpp"
@@ -59,7 +60,8 @@ public:
     MessageHandler* getChannelHandler(std::uint8_t id) const;
 
     /// Hands one packet to the handler of its channel. A packet without handler, or one whose
-    /// handler throws, is dropped with one console line: network data never ends the game.
+    /// handler throws, is dropped with one console line (a few of them a while, then their
+    /// count): network data never ends the game.
     void dispatch(Packet& packet);
 
     /// Says goodbye when joined, closes the connection, destroys the handlers and joins both workers.
@@ -102,6 +104,7 @@ private:
     std::function<std::int64_t()> mClock;
     std::vector<std::string> mNotices;
     bool mToldJoined;
+    ConsoleLog mConsole; ///< the lines of dropped packets, which a server can cause at will
     std::mutex mSendMutex; ///< keeps the writer and the goodbye from interleaving on the socket
     ReadThread mReader;
     WriteThread mWriter;

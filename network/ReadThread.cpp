@@ -103,7 +103,7 @@ void ReadThread::run()
             dropped = cutPackets(accumulator, mQueue);
         }
         for (int channel : dropped)
-            std::printf("Dropped a packet on channel %d: bad checksum\n", channel);
+            mClient.mConsole.say("dropped packet", "Dropped a packet on channel " + std::to_string(channel) + ": bad checksum");
 
         std::size_t received = 0;
         const sf::Socket::Status status = mClient.mSocket.receive(mBuffer.data(), mBuffer.size(), received);

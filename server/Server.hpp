@@ -2,7 +2,7 @@
 #define QEL_SERVER_SERVER_HPP
 
 #include "server/ClientRecord.hpp"
-#include "server/LogThrottle.hpp"
+#include "network/LogThrottle.hpp"
 #include "server/ServerOptions.hpp"
 #include "server/World.hpp"
 
@@ -91,7 +91,7 @@ private:
     std::vector<std::shared_ptr<Session>> mUnflushed;
     std::size_t mPending;                            ///< connections not joined yet
     std::map<std::string, std::size_t> mPendingByPeer;
-    LogThrottle mLogThrottle;
+    Network::LogThrottle mLogThrottle;
     bool mFlushPending;
     std::chrono::steady_clock::time_point mLastFlush;
     bool mStopped;

@@ -1,6 +1,7 @@
 #include "network/channels/Core.hpp"
 #include "tests/network/NetworkTest.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -287,6 +288,17 @@ TEST_F(NetworkTest, APacketOnAChannelWithoutHandlerIsDropped)
 {
     connectClient();
     EXPECT_EQ(deliverCapturing({makePacket(99, "lost")}), "Dropped a packet on channel 99: no handler\n");
+    EXPECT_EQ(mMarker->packets.size(), 1u);
+}
+
+// A server sending packets nobody handles, over and over, gets a few console lines, not one each.
+TEST_F(NetworkTest, DroppedPacketsSayAFewLinesAWhile)
+{
+    connectClient();
+    const std::vector<QEL::Network::Packet> flood(100, makePacket(99, "lost"));
+    const std::string console = deliverCapturing(flood);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(console.begin(), console.end(), '\n')), QEL::Network::ConsoleLog::LinesPerKind);
+    EXPECT_EQ(console.find("Dropped a packet on channel 99: no handler\n"), 0u);
     EXPECT_EQ(mMarker->packets.size(), 1u);
 }
 

@@ -1,4 +1,4 @@
-#include "server/LogThrottle.hpp"
+#include "network/LogThrottle.hpp"
 #include "server/TokenBucket.hpp"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-using QEL::Hosting::LogThrottle;
+using QEL::Network::LogThrottle;
 using QEL::Hosting::TokenBucket;
 using std::chrono::milliseconds;
 

@@ -1,5 +1,5 @@
-#ifndef QEL_SERVER_LOGTHROTTLE_HPP
-#define QEL_SERVER_LOGTHROTTLE_HPP
+#ifndef QEL_NETWORK_LOGTHROTTLE_HPP
+#define QEL_NETWORK_LOGTHROTTLE_HPP
 
 #include <chrono>
 #include <cstddef>
@@ -9,10 +9,10 @@
 
 namespace QEL
 {
-namespace Hosting
+namespace Network
 {
 
-/// Keeps a hostile peer from flooding the console: at most `lines` lines of each kind per
+/// Keeps a hostile peer from flooding a console: at most `lines` lines of each kind per
 /// `interval`; the lines held back are counted and summed up in one line when the interval ends.
 class LogThrottle
 {
@@ -44,7 +44,7 @@ private:
     std::map<std::string, Interval> mKinds;
 };
 
-} // namespace Hosting
+} // namespace Network
 } // namespace QEL
 
 #endif

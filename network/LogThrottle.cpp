@@ -1,8 +1,8 @@
-#include "server/LogThrottle.hpp"
+#include "network/LogThrottle.hpp"
 
 namespace QEL
 {
-namespace Hosting
+namespace Network
 {
 
 LogThrottle::LogThrottle(std::size_t lines, Clock::duration interval) : mLines(lines), mInterval(interval)
@@ -45,5 +45,5 @@ void LogThrottle::roll(const std::string& kind, Interval& interval, Clock::time_
     interval = Interval{now};
 }
 
-} // namespace Hosting
+} // namespace Network
 } // namespace QEL
