@@ -18,16 +18,10 @@ using Plym::Math::Vector3;
 namespace
 {
 
-/// A movement record along x, as wire bytes, so that many can go out in one write.
+/// A movement record along x, as wire bytes.
 std::string moveBytes(float x)
 {
-    QEL::Network::Packet packet;
-    packet.setChannel(1);
-    packet.writeU8(2);
-    for (float value : {x, 0.f, 0.f, 0.f, 0.f, 0.f})
-        packet.writeF32(value);
-    packet.computeChecksum();
-    return packet.serialize();
+    return TestClient::moveBytes(Vector3(x, 0.f, 0.f), Vector3());
 }
 
 class HostileClientTest : public QEL::Testing::ServerFixture

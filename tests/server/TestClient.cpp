@@ -100,11 +100,17 @@ void TestClient::sendJoin(const std::string& name)
 
 void TestClient::sendMove(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed)
 {
+    sendRaw(moveBytes(position, speed));
+}
+
+std::string TestClient::moveBytes(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed)
+{
     Network::Packet packet = on(1);
     packet.writeU8(2);
     packet.writeF32(position.x).writeF32(position.y).writeF32(position.z);
     packet.writeF32(speed.x).writeF32(speed.y).writeF32(speed.z);
-    send(packet);
+    packet.computeChecksum();
+    return packet.serialize();
 }
 
 void TestClient::sendChat(const std::string& text)

@@ -58,6 +58,8 @@ public:
     void sendRaw(const std::string& bytes);
     void sendJoin(const std::string& name);
     void sendMove(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
+    /// A movement record as wire bytes, so that many can go out in one write.
+    static std::string moveBytes(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
     void sendChat(const std::string& text);
     void sendEntityMessage(std::uint32_t entity, const std::string& name);
     void sendKeepAlive();
