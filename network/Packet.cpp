@@ -17,12 +17,6 @@ namespace
 
 const char* const ReadFailed = "Packet reading failed!";
 
-std::string toUtf8(const sf::String& text)
-{
-    const sf::Uint32* begin = text.getData();
-    return boost::nowide::utf::convert_string<char>(begin, begin + text.getSize());
-}
-
 // Every byte that does not start a valid sequence becomes U+FFFD and decoding resumes at the
 // next byte, so text from the network is always well-formed and no good character is lost.
 sf::String fromUtf8(const std::string& bytes)
@@ -291,6 +285,12 @@ bool Packet::extractPacket(const std::string& accumulator, Packet& packet)
 std::size_t Packet::getWireSize() const
 {
     return HeaderSize + mPayload.size();
+}
+
+std::string toUtf8(const sf::String& text)
+{
+    const sf::Uint32* begin = text.getData();
+    return boost::nowide::utf::convert_string<char>(begin, begin + text.getSize());
 }
 
 } // namespace Network

@@ -97,6 +97,9 @@ private:
     std::size_t mReadPosition;
 };
 
+/// Text as it travels: UTF-8, invalid code points replaced.
+std::string toUtf8(const sf::String& text);
+
 } // namespace Network
 } // namespace QEL
 

@@ -3,6 +3,7 @@
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
 #include "network/Client.hpp"
+#include "network/Packet.hpp"
 #include "network/WordFilter.hpp"
 #include "plym/core/ClockImpl.hpp"
 #include "plym/core/File.hpp"
@@ -64,12 +65,6 @@ void loadTexture(sf::Texture& texture, const std::string& path)
     if (!file)
         return;
     texture.loadFromStream(file);
-}
-
-std::string toUtf8(const sf::String& text)
-{
-    const auto utf8 = text.toUtf8();
-    return std::string(utf8.begin(), utf8.end());
 }
 
 } // namespace
@@ -188,7 +183,7 @@ void UI::notice(Tessaly::Message& message)
 
 void UI::addLine(const sf::String& line)
 {
-    sChatHistory.emplace_front(toUtf8(line), sLineWidth);
+    sChatHistory.emplace_front(Network::toUtf8(line), sLineWidth);
     if (sChatHistory.size() > MaxHistory)
         sChatHistory.pop_back();
     ++sHistoryVersion;

@@ -25,12 +25,6 @@ bool isFinite(const Plym::Math::Vector3& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-std::string toUtf8(const sf::String& text)
-{
-    const auto utf8 = text.toUtf8();
-    return std::string(utf8.begin(), utf8.end());
-}
-
 /// A name as the chat box shows it.
 sf::String getShownName(sf::String name)
 {
