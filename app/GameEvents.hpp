@@ -22,6 +22,8 @@ using DrawEvent = Plym::Event3<sf::RenderTarget*, sf::FloatRect, float>;
 namespace World
 {
 constexpr float TileSize = 90.f;
+/// Tiles are drawn this much larger than their square, so that neighbours overlap without a seam.
+constexpr float TileScale = 1.01f;
 constexpr float Size = 23040.f;
 constexpr float Centre = 11520.f;
 } // namespace World

@@ -1,5 +1,7 @@
 #include "app/ViewRules.hpp"
 
+#include "app/TexelGrid.hpp"
+
 #include "plym/core/Vector2.hpp"
 
 #include <algorithm>
@@ -39,27 +41,13 @@ sf::Vector2f clampCamera(sf::Vector2f focus, sf::Vector2f viewSize, float worldS
     return sf::Vector2f(clampAxis(focus.x, viewSize.x), clampAxis(focus.y, viewSize.y));
 }
 
-namespace
-{
-
-// Where the view's edge sits within a window pixel: where pixel centres fall on the middles of
-// texels of pictures standing at whole world units (at the game's half scale, a quarter pixel
-// in). On a texel border, which of the two shows would be down to rounding.
-float edgePhase(float pixelsPerUnit)
-{
-    const float phase = 1.5f * pixelsPerUnit - 0.5f;
-    return phase - std::floor(phase);
-}
-
-} // namespace
-
 sf::Vector2f snapToPixels(sf::Vector2f centre, sf::Vector2f viewSize, sf::Vector2u windowSize, float worldSize)
 {
     const auto snapAxis = [worldSize](float middle, float extent, unsigned pixels) {
         if (pixels == 0)
             return middle;
         const float scale = static_cast<float>(pixels) / extent;
-        const float phase = edgePhase(scale);
+        const float phase = TexelGrid::at(scale).getEdgePhase();
         const auto edgeAt = [scale, phase](float steps) { return (steps + phase) / scale; };
         float steps = std::round((middle - extent / 2.f) * scale - phase);
         // At the world's border the snap goes inward, never beyond it.

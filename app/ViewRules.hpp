@@ -20,9 +20,9 @@ sf::Vector2f pixelToWorld(const sf::View& view, sf::Vector2i pixel, sf::Vector2u
 sf::Vector2f clampCamera(sf::Vector2f focus, sf::Vector2f viewSize, float worldSize);
 
 /// The camera centre moved by less than a pixel so that the view's edges fall on the same
-/// place within a window pixel, a quarter pixel in: the world does not shimmer as the camera
-/// glides, texels of pictures at whole world units are sampled at their middles, and cached
-/// pictures of the world line up with what is drawn afresh. At the border of a world
+/// place within a window pixel, the one that keeps pixel centres clear of the texel borders of
+/// the world's pictures (see TexelGrid): the world does not shimmer as the camera glides, and
+/// cached pictures of the world line up with what is drawn afresh. At the border of a world
 /// `worldSize` across it moves inward: the view never shows beyond the world.
 sf::Vector2f snapToPixels(sf::Vector2f centre, sf::Vector2f viewSize, sf::Vector2u windowSize, float worldSize);
 

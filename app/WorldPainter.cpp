@@ -3,6 +3,7 @@
 #include "app/Painting.hpp"
 #include "app/PixelClip.hpp"
 #include "app/Rects.hpp"
+#include "app/TexelGrid.hpp"
 #include "app/ViewRules.hpp"
 #include "ecs/EntitySystem.hpp"
 
@@ -166,7 +167,9 @@ void WorldPainter::createAtlas(sf::Vector2u size, sf::Vector2f scale)
     mSlotColumns = size.x / CellPixels + 4;
     mSlotRows = size.y / CellPixels + 4;
     forgetAllCells();
-    mAtlasUsable = mAtlas.create(mSlotColumns * CellPixels, mSlotRows * CellPixels);
+    // Where cells could show other texels than the window would, the frames are drawn plainly.
+    mAtlasUsable = TexelGrid::at(scale.x).isClear() && TexelGrid::at(scale.y).isClear()
+                && mAtlas.create(mSlotColumns * CellPixels, mSlotRows * CellPixels);
 }
 
 void WorldPainter::forgetAllCells()

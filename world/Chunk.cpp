@@ -203,7 +203,7 @@ void Chunk::generateBiomes()
                 case DeWater: tile = decorateWater(biome); break;
                 default: break;
             }
-            tile.setScale(1.01f, 1.01f);
+            tile.setScale(World::TileScale, World::TileScale);
             tile.setPosition(static_cast<float>(cell.x * x), static_cast<float>(cell.y * y));
 
             const std::size_t index = static_cast<std::size_t>(y) * mWidth + x;

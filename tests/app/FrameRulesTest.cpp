@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -136,21 +137,45 @@ TEST(ViewRules, CameraKeepsHalfAViewFromTheBorder)
     EXPECT_FLOAT_EQ(inside.y, 7000.f);
 }
 
-TEST(ViewRules, SnappedCameraPutsTheViewEdgeAQuarterPixelIn)
+// Where a pixel centre falls on a texel border, either texel may show. Wherever the camera
+// stands, the view's edge sits at the same place within a pixel (cached cells line up), and at
+// common window sizes pixel centres keep clear of the borders of tiles and of pictures at whole
+// world units by more than rounding moves an edge (a sub-pixel of 1/256).
+TEST(ViewRules, SnappedCameraKeepsPixelCentresClearOfTexelBorders)
 {
-    // 1600 x 1200 world units in 800 x 600 pixels: a pixel is two units.
-    const sf::Vector2f size(1600, 1200);
-    for (const sf::Vector2f focus : {sf::Vector2f(5000.f, 7000.f), sf::Vector2f(5000.7f, 7001.3f), sf::Vector2f(5001.9f, 6999.1f)})
+    const auto nearestBorder = [](double x) {
+        const double unit = std::abs(x - std::round(x));
+        const double tile = std::floor(x / 90.0) * 90.0;
+        const double texel = (x - tile) / static_cast<double>(1.01f);
+        return std::min(unit, std::abs(texel - std::round(texel)) * static_cast<double>(1.01f));
+    };
+    const sf::Vector2u windows[] = {{800, 600}, {1280, 720}, {1920, 1080}, {1600, 1200}, {2000, 1500}, {200, 150}};
+    for (const sf::Vector2u window : windows)
     {
-        const sf::Vector2f centre = QEL::ViewRules::snapToPixels(focus, size, sf::Vector2u(800, 600), 23040.f);
-        EXPECT_LE(std::abs(centre.x - focus.x), 1.f);
-        EXPECT_LE(std::abs(centre.y - focus.y), 1.f);
-        const float left = (centre.x - 800.f) / 2.f;
-        const float top = (centre.y - 600.f) / 2.f;
-        EXPECT_FLOAT_EQ(left - std::floor(left), 0.25f);
-        EXPECT_FLOAT_EQ(top - std::floor(top), 0.25f);
+        sf::View view(sf::Vector2f(), sf::Vector2f(1600.f, 1200.f));
+        QEL::ViewRules::fitToWindow(view, window);
+        const float scale = static_cast<float>(window.y) / view.getSize().y;
+        float phase = -1.f;
+        for (const sf::Vector2f focus : {sf::Vector2f(5000.f, 7000.f), sf::Vector2f(5000.7f, 7001.3f), sf::Vector2f(21001.9f, 22199.1f)})
+        {
+            const sf::Vector2f centre = QEL::ViewRules::snapToPixels(focus, view.getSize(), window, 23040.f);
+            const std::string where = std::to_string(window.y) + " pixels high at " + std::to_string(focus.x);
+            EXPECT_LE(std::abs(centre.y - focus.y), 1.f / scale) << where;
+            const double top = centre.y - view.getSize().y / 2.f;
+            const double edge = top * scale - std::floor(top * scale);
+            if (phase >= 0.f)
+            {
+                EXPECT_NEAR(edge, phase, 0.003) << where; // float rounding of the camera far out
+            }
+            phase = static_cast<float>(edge);
+            double closest = 1.0;
+            for (unsigned row = 0; row < window.y; ++row)
+                closest = std::min(closest, nearestBorder(top + (row + 0.5) / scale) * scale);
+            EXPECT_GT(closest, 1.0 / 256.0) << where;
+        }
     }
     // A window without pixels (minimised) leaves the camera alone.
+    const sf::Vector2f size(1600, 1200);
     EXPECT_EQ(QEL::ViewRules::snapToPixels(sf::Vector2f(5000.7f, 3.f), size, sf::Vector2u(0, 0), 23040.f), sf::Vector2f(5000.7f, 3.f));
 }
 
