@@ -13,9 +13,13 @@ install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/InstallAssets.cmake)
 install(FILES ${PROJECT_SOURCE_DIR}/dist/quelmoor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QUELMOOR_DATA_DIR}/quelmoor.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 
-set(QUELMOOR_SERVER_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}/quelmoor-server)
-configure_file(${PROJECT_SOURCE_DIR}/dist/quelmoor-server.service.in ${PROJECT_BINARY_DIR}/dist/quelmoor-server.service @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/dist/quelmoor-server.service DESTINATION lib/systemd/system)
+# The unit names the server where this install puts it: the prefix is known only when installing.
+install(CODE "
+    set(QUELMOOR_SERVER_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quelmoor-server\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/dist/quelmoor-server.service.in\"
+                   \"${PROJECT_BINARY_DIR}/dist/unit/quelmoor-server.service\" @ONLY)
+    file(INSTALL \"${PROJECT_BINARY_DIR}/dist/unit/quelmoor-server.service\"
+         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/system\")")
 
 # Man pages and the changelog go compressed, without time stamps, as Debian wants them.
 set(quelmoor_compressed)
@@ -33,6 +37,9 @@ install(FILES ${PROJECT_BINARY_DIR}/dist/quelmoor.6.gz ${PROJECT_BINARY_DIR}/dis
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PROJECT_SOURCE_DIR}/dist/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quelmoor)
 install(FILES ${PROJECT_BINARY_DIR}/dist/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quelmoor)
+
+# `make package` builds first; the package itself only gathers what is built.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quelmoor)
@@ -53,5 +60,4 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries come from dpkg-shlibdeps; the font is found at run time, through fontconfig.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
-set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR})
 include(CPack)
