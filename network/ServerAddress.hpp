@@ -36,7 +36,8 @@ public:
     /// where it came from, for the console. Throws Unusable (naming `given`) when it names no server.
     static void choose(const std::string& text, const std::string& origin, const std::string& given);
 
-    /// Throws Unusable when QUELMOOR_SERVER is set but names no server; quiet otherwise.
+    /// Throws Unusable when no server was chosen and QUELMOOR_SERVER is set but names no server;
+    /// quiet otherwise.
     static void check();
 
     /// Reads "host" or "host:port" (port 1-65535); false when the host cannot be resolved or

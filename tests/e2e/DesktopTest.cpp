@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -90,13 +91,14 @@ int noticePixels(const sf::Image& picture)
 class DesktopRun : public ::testing::Test
 {
 protected:
-    void start(const std::vector<std::string>& options)
+    /// Starts the client with these options and QUELMOOR_SERVER (empty counts as unset).
+    void start(const std::vector<std::string>& options, const std::string& variable)
     {
         std::vector<std::string> arguments{clientPath(), "--data-dir", QEL::Testing::programPath("../data")};
         arguments.insert(arguments.end(), options.begin(), options.end());
         mClient = std::make_unique<ChildProcess>(
             arguments, std::map<std::string, std::string>{{"DISPLAY", mDisplay.getName()},
-                                                          {"QUELMOOR_SERVER", "127.0.0.1:1"},
+                                                          {"QUELMOOR_SERVER", variable},
                                                           {"XDG_CONFIG_HOME", mHome.file("config")},
                                                           {"XDG_PICTURES_DIR", mHome.file("pictures")}});
         ASSERT_TRUE(mDisplay.waitForWindow("Quelmoor", 60s)) << mClient->getOutput();
@@ -145,9 +147,10 @@ protected:
     std::unique_ptr<ChildProcess> mClient;
 };
 
-TEST_F(DesktopRun, F12SavesWhatTheWindowShowsAndSaysSoOnScreen)
+TEST_F(DesktopRun, F12SavesWhatTheWindowShowsAndSaysSoOnScreenAndTheServerIsKept)
 {
-    start({"--name", "tester"});
+    start({"--name", "tester", "--server", "127.0.0.1:1"}, "127.0.0.2:1");
+    EXPECT_TRUE(mClient->waitForOutput("Using server 127.0.0.1:1 from --server\n", 30s)) << mClient->getOutput();
     const sf::Image picture = screenshot(1);
     ASSERT_EQ(picture.getSize(), sf::Vector2u(800, 600));
     // The world and the display are in it, the notice about it is not; the window shows the notice.
@@ -163,14 +166,18 @@ TEST_F(DesktopRun, F12SavesWhatTheWindowShowsAndSaysSoOnScreen)
 
     EXPECT_EQ(close(), 0);
     EXPECT_EQ(mClient->getOutput().find("Please enter your preferred username"), std::string::npos);
+    std::ifstream settings(mHome.path() / "config/quelmoor/settings.json");
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(settings), {}).find("\"server\": \"127.0.0.1:1\""), std::string::npos);
 }
 
-TEST_F(DesktopRun, F11GoesFullscreenAndBackToTheSizeTheSettingsKept)
+TEST_F(DesktopRun, F11GoesFullscreenAndBackToTheSizeTheSettingsKeptWithTheServer)
 {
     std::filesystem::create_directories(mHome.path() / "config/quelmoor");
-    std::ofstream(mHome.path() / "config/quelmoor/settings.json") << R"({"window": {"width": 640, "height": 480}})";
-    start({"--name", "tester"});
+    std::ofstream(mHome.path() / "config/quelmoor/settings.json")
+        << R"({"window": {"width": 640, "height": 480}, "server": "127.0.0.1:1"})";
+    start({"--name", "tester"}, "");
     ASSERT_TRUE(waitForSize("640x480"));
+    EXPECT_TRUE(mClient->waitForOutput("Using server 127.0.0.1:1 from the settings\n", 30s)) << mClient->getOutput();
 
     ASSERT_EQ(mDisplay.run("xdotool key F11"), 0);
     ASSERT_TRUE(waitForSize("1280x1024"));
