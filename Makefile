@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 # must not reset when its last client leaves: a test starting during the reset cannot connect.
 HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 
-.PHONY: all build deps play test test-plain test-asan test-tsan test-fuzz fuzz fuzz-build bench clean
+.PHONY: all build deps play package test test-plain test-asan test-tsan test-fuzz fuzz fuzz-build bench clean
 
 all: build
 
@@ -23,6 +23,10 @@ build: $(BUILD_DIR)/CMakeCache.txt
 
 play: deps build
 	@./scripts/play $(BUILD_DIR)
+
+# A Debian package of the programs and their data: $(BUILD_DIR)/quelmoor_<version>_<arch>.deb.
+package: deps build
+	cd $(BUILD_DIR) && cpack
 
 # Everything continuous integration runs: every suite of the plain build (the end-to-end runs
 # and the fuzz-corpus replays among them), the same under the sanitizers, the network suite

@@ -155,6 +155,11 @@ int GameClass::run()
 
 void GameClass::prompt(std::string& userName)
 {
+    if (!mGivenName.empty())
+    {
+        userName = mGivenName;
+        return;
+    }
     boost::nowide::cout << "Please enter your preferred username: " << std::flush;
     boost::nowide::cin >> userName;
 }
@@ -171,7 +176,7 @@ void GameClass::attachInterface(const sf::String& userName)
 
 void GameClass::openWindow()
 {
-    mWindow->create(sf::VideoMode(800, 600, 32), "Quelmoor", sf::Style::Default, sf::ContextSettings(0, 0, 0, 2, 0));
+    mDesktop.openWindow(*mWindow);
 }
 
 void GameClass::handleEvents(Frame& frame)
@@ -190,9 +195,7 @@ void GameClass::handleEvent(Frame& frame, const sf::Event& event)
             mWindow->close();
             break;
         case sf::Event::Resized:
-            ViewRules::fitToWindow(frame.gameView, sf::Vector2u(event.size.width, event.size.height));
-            frame.uiView.setSize(static_cast<float>(event.size.width), static_cast<float>(event.size.height));
-            frame.uiView.setCenter(frame.uiView.getSize() / 2.f);
+            fitViews(frame, sf::Vector2u(event.size.width, event.size.height));
             break;
         case sf::Event::LostFocus:
             mEngine->setFocus(false);
@@ -208,6 +211,15 @@ void GameClass::handleEvent(Frame& frame, const sf::Event& event)
     frame.overlay.handle(event);
     if (event.type == sf::Event::MouseButtonPressed)
         sendClick(frame, event.mouseButton);
+    if (mDesktop.handle(*mWindow, event))
+        fitViews(frame, mWindow->getSize());
+}
+
+void GameClass::fitViews(Frame& frame, sf::Vector2u size)
+{
+    ViewRules::fitToWindow(frame.gameView, size);
+    frame.uiView.setSize(static_cast<float>(size.x), static_cast<float>(size.y));
+    frame.uiView.setCenter(frame.uiView.getSize() / 2.f);
 }
 
 void GameClass::sendClick(Frame& frame, const sf::Event::MouseButtonEvent& button)
@@ -269,6 +281,7 @@ void GameClass::draw(Frame& frame)
         Plym::Profiling::Block overlay("Profiling::draw()");
         mWindow->draw(frame.overlay.getText());
     }
+    mDesktop.finishFrame(*mWindow, seconds);
     mWindow->display();
 }
 

@@ -1,6 +1,7 @@
 #ifndef QEL_APP_GAMECLASS_HPP
 #define QEL_APP_GAMECLASS_HPP
 
+#include "app/Desktop.hpp"
 #include "app/GameEvents.hpp"
 #include "ecs/Component.hpp"
 
@@ -45,6 +46,12 @@ public:
     /// Every frame draws the whole world afresh instead of through the world painter.
     void setPlainDrawing(bool plain) { mPlainDrawing = plain; }
 
+    /// The user name to join with instead of asking for one; empty asks.
+    void setUserName(const std::string& name) { mGivenName = name; }
+
+    /// Settings, key binds, fullscreen and screenshots.
+    Desktop& getDesktop() { return mDesktop; }
+
 private:
     struct Frame;
 
@@ -53,6 +60,8 @@ private:
     void openWindow();
     void handleEvents(Frame& frame);
     void handleEvent(Frame& frame, const sf::Event& event);
+    /// Both views follow a window of a new size.
+    void fitViews(Frame& frame, sf::Vector2u size);
     void sendClick(Frame& frame, const sf::Event::MouseButtonEvent& button);
     void moveCamera(Frame& frame);
     void findLocalPlayer();
@@ -70,6 +79,8 @@ private:
     Man* mLocalPlayer;
     int mExitCode;
     bool mPlainDrawing;
+    std::string mGivenName;
+    Desktop mDesktop;
 };
 
 } // namespace QEL

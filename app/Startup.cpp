@@ -1,23 +1,25 @@
 #include "app/Startup.hpp"
 
 #include "app/Catalogue.hpp"
+#include "app/CommandLine.hpp"
+#include "app/DataFolder.hpp"
 #include "app/GameClass.hpp"
 #include "app/PendingFiles.hpp"
 #include "app/ResourceManager.hpp"
 #include "app/SharedPictures.hpp"
+#include "app/UserFolders.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/ServerAddress.hpp"
 #include "plym/core/CRC32.hpp"
 #include "plym/core/FileSystem.hpp"
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Engine.hpp"
+#include "plym/game/InputManager.hpp"
 #include "world/Chunk.hpp"
 
 #include <boost/nowide/iostream.hpp>
 
-#include <algorithm>
 #include <clocale>
-#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <ctime>
@@ -82,16 +84,48 @@ void queueMusic(Tessaly::EntitySystem& system, const char* section, const std::s
     Plym::Profiling::end(id);
 }
 
-/// Whether the command line asks for frames drawn without the world painter.
-bool wantsPlainDrawing(int argc, char** argv)
+/// The options of the command line, the settings and key binds of the player's folder.
+void configureCore(GameClass& core, const CommandLine& options, Plym::InputManager& input)
 {
-    return std::any_of(argv + std::min(argc, 1), argv + argc, [](const char* argument) { return std::strcmp(argument, "--plain-drawing") == 0; });
+    core.setPlainDrawing(options.wantsPlainDrawing());
+    core.setUserName(options.getName());
+    Desktop& desktop = core.getDesktop();
+    if (const auto folder = UserFolders::config())
+        desktop.useFolder(*folder, input);
+    if (options.wantsFullscreen())
+        desktop.startFullscreen();
+}
+
+/// A server given on the command line (already checked) is kept for the next runs; without
+/// it, or QUELMOOR_SERVER, the game joins the server it joined last.
+void chooseServer(const CommandLine& options, Desktop& desktop)
+{
+    if (!options.getServer().empty())
+    {
+        desktop.rememberServer(options.getServer());
+        return;
+    }
+    const std::string& last = desktop.getSettings().getServer();
+    const char* variable = std::getenv("QUELMOOR_SERVER");
+    if (last.empty() || (variable && *variable))
+        return;
+    try
+    {
+        Network::ServerAddress::choose(last, "the settings", "the last server " + last);
+    }
+    catch (const Network::ServerAddress::Unusable& error)
+    {
+        boost::nowide::cerr << error.what() << "; joining the built-in server" << std::endl;
+    }
 }
 
 } // namespace
 
 Startup::Startup(int argc, char** argv)
 {
+    const CommandLine options(argc, argv);
+    if (options.getDataDir().empty())
+        DataFolder::enterWhenMissing();
     std::setlocale(LC_ALL, "");
     Plym::Profiling::reset();
     Plym::Profiling::start(Plym::Profiling::getId("Init"));
@@ -110,7 +144,8 @@ Startup::Startup(int argc, char** argv)
         loadMusic();
 
         mCore = createCore(*mSystem);
-        mCore->setPlainDrawing(wantsPlainDrawing(argc, argv));
+        configureCore(*mCore, options, *mEngine->getService<Plym::InputManager>());
+        chooseServer(options, mCore->getDesktop());
         Plym::Profiling::Block block("Creating Components");
         createWorld(*mSystem);
         createActors(*mSystem);

@@ -24,6 +24,7 @@ class GameClass;
 class Startup
 {
 public:
+    /// Reads the command line (throws CommandLine::Error when it is wrong), then builds the game.
     Startup(int argc, char** argv);
     ~Startup();
 

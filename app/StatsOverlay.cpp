@@ -18,15 +18,8 @@ StatsOverlay::StatsOverlay()
 
 void StatsOverlay::handle(const sf::Event& event)
 {
-    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::F3 && !mHeld)
-    {
+    if (mF3.pressed(event))
         mShown = !mShown;
-        mHeld = true;
-    }
-    else if (event.type == sf::Event::KeyReleased && event.key.code == sf::Keyboard::F3)
-    {
-        mHeld = false;
-    }
 }
 
 void StatsOverlay::countFrame(std::int64_t microseconds)

@@ -1,6 +1,8 @@
 #ifndef QEL_APP_STATSOVERLAY_HPP
 #define QEL_APP_STATSOVERLAY_HPP
 
+#include "app/KeyLatch.hpp"
+
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Window/Event.hpp>
 
@@ -29,7 +31,7 @@ public:
 
 private:
     bool mShown = false;
-    bool mHeld = false;
+    KeyLatch mF3{sf::Keyboard::F3};
     int mFrames = 0;
     float mTimer = 9001.f;    // so that the first refresh comes after the first frame
     sf::Text mText;

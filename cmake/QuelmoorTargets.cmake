@@ -21,6 +21,9 @@ function(quelmoor_library name)
     target_link_libraries(${name} PUBLIC quelmoor_options ${ARG_LIBS})
 endfunction()
 
+# Tests keep the game's settings and screenshots in the build tree, never in the player's own folders.
+set(QUELMOOR_TEST_FOLDERS "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-home/config;XDG_PICTURES_DIR=${PROJECT_BINARY_DIR}/test-home/pictures")
+
 # quelmoor_test(name SOURCES ... LIBS ... [END_TO_END]): a GoogleTest program registered with
 # CTest. Tests run in the data directory so that they find the generated assets; END_TO_END
 # suites (whole programs driven together) run alone and carry the label "end-to-end".
@@ -40,7 +43,7 @@ function(quelmoor_test name)
         WORKING_DIRECTORY ${QUELMOOR_DATA_DIR}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES RUN_SERIAL ${serial} LABELS ${labels}
-                   ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+                   ENVIRONMENT "ALSOFT_DRIVERS=null;QUELMOOR_BUILD_DIR=${PROJECT_BINARY_DIR};QUELMOOR_SOURCE_DIR=${PROJECT_SOURCE_DIR};${QUELMOOR_TEST_FOLDERS}")
 endfunction()
 
 # quelmoor_benchmark(name SOURCES ... LIBS ... [ONCE_ARGS ...]): a Google Benchmark program (run

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #ifndef QUELMOOR_SERVER_ADDRESS
 #define QUELMOOR_SERVER_ADDRESS "127.0.0.1"
@@ -25,23 +26,44 @@ bool parsePort(const std::string& text, std::uint16_t& port)
     return true;
 }
 
+struct Chosen
+{
+    Endpoint endpoint;
+    std::string origin;
+};
+
+// The server chosen at start; it outranks the variable.
+std::optional<Chosen> gChosen;
+
+Endpoint announce(const Endpoint& endpoint, const std::string& origin)
+{
+    std::cout << "Using server " << endpoint.address.toString() << ":" << endpoint.port << " from " << origin << std::endl;
+    return endpoint;
+}
+
 } // namespace
 
-ServerAddress::Unusable::Unusable(const std::string& value) :
-std::runtime_error("QUELMOOR_SERVER=" + value +
-                   " names no server: expected host[:port], a host that resolves and a port from 1 to 65535")
+ServerAddress::Unusable::Unusable(const std::string& given) :
+std::runtime_error(given + " names no server: expected host[:port], a host that resolves and a port from 1 to 65535")
 {
 }
 
 Endpoint ServerAddress::resolve()
 {
+    if (gChosen)
+        return announce(gChosen->endpoint, gChosen->origin);
     const char* variable = getVariable();
     if (!variable)
         return getBuiltIn();
-    const Endpoint endpoint = parseVariable(variable);
-    std::cout << "Using server " << endpoint.address.toString() << ":" << endpoint.port
-              << " from QUELMOOR_SERVER" << std::endl;
-    return endpoint;
+    return announce(parseVariable(variable), "QUELMOOR_SERVER");
+}
+
+void ServerAddress::choose(const std::string& text, const std::string& origin, const std::string& given)
+{
+    Endpoint endpoint;
+    if (!parse(text, endpoint))
+        throw Unusable(given);
+    gChosen = Chosen{endpoint, origin};
 }
 
 bool ServerAddress::parse(const std::string& text, Endpoint& endpoint)
@@ -62,6 +84,8 @@ bool ServerAddress::parse(const std::string& text, Endpoint& endpoint)
 
 void ServerAddress::check()
 {
+    if (gChosen)
+        return;
     if (const char* variable = getVariable())
         parseVariable(variable);
 }
@@ -76,7 +100,7 @@ Endpoint ServerAddress::parseVariable(const char* value)
 {
     Endpoint endpoint;
     if (!parse(value, endpoint))
-        throw Unusable(value);
+        throw Unusable(std::string("QUELMOOR_SERVER=") + value);
     return endpoint;
 }
 

@@ -12,24 +12,32 @@ namespace QEL
 namespace Network
 {
 
-/// Where the game server is: the address built in, or QUELMOOR_SERVER=host[:port] at run time.
+/// Where the game server is: the one chosen at start (--server), else QUELMOOR_SERVER=host[:port],
+/// else the address built in.
 class ServerAddress
 {
 public:
     static constexpr std::uint16_t DefaultPort = 42242;
 
-    /// A server address the player gave that does not parse or resolve; the text names it.
+    /// A server address the player gave that does not parse or resolve; the text names it
+    /// as given (`given` is "QUELMOOR_SERVER=..." or "--server ...").
     class Unusable : public std::runtime_error
     {
     public:
-        explicit Unusable(const std::string& value);
+        explicit Unusable(const std::string& given);
     };
 
-    /// The built-in address on the default port, unless QUELMOOR_SERVER is set; using the
-    /// variable is announced on the console. Throws Unusable when the variable names no server.
+    /// The chosen server, else QUELMOOR_SERVER, else the built-in address on the default port;
+    /// a server not built in is announced on the console. Throws Unusable when the variable
+    /// names no server.
     static Endpoint resolve();
 
-    /// Throws Unusable when QUELMOOR_SERVER is set but names no server; quiet otherwise.
+    /// Makes `text` (host[:port]) the server to join, ahead of QUELMOOR_SERVER; `origin` says
+    /// where it came from, for the console. Throws Unusable (naming `given`) when it names no server.
+    static void choose(const std::string& text, const std::string& origin, const std::string& given);
+
+    /// Throws Unusable when no server was chosen and QUELMOOR_SERVER is set but names no server;
+    /// quiet otherwise.
     static void check();
 
     /// Reads "host" or "host:port" (port 1-65535); false when the host cannot be resolved or

@@ -91,6 +91,12 @@ std::uint8_t UI::getVolumeLevel()
     return sVolumeLevel;
 }
 
+void UI::setVolumeLevel(std::uint8_t level)
+{
+    sVolumeLevel = std::min<std::uint8_t>(level, 4);
+    applyVolume();
+}
+
 const std::deque<ChatLine>& UI::getChatHistory()
 {
     return sChatHistory;
@@ -146,7 +152,8 @@ bool UI::isTyping()
 
 void UI::applyVolume()
 {
-    if (Plym::MusicManager* music = findService<Plym::MusicManager>())
+    Plym::Engine* engine = Plym::Engine::getSingleton();
+    if (Plym::MusicManager* music = engine ? engine->getService<Plym::MusicManager>() : nullptr)
         music->setVolume(sMuted ? 0.f : sVolumeLevel * 0.25f);
 }
 

@@ -40,6 +40,8 @@ public:
 
     /// The music volume step, 0 to 4 (the volume is a quarter of it).
     static std::uint8_t getVolumeLevel();
+    /// Sets the volume step (above 4 counts as 4) and plays the music at it.
+    static void setVolumeLevel(std::uint8_t level);
 
     /// The shown chat lines, newest first.
     static const std::deque<ChatLine>& getChatHistory();
@@ -73,7 +75,7 @@ private:
     /// Whether the player is typing a chat line (the local player answers "ChatMessage" then).
     bool isTyping();
     /// The music at the volume step, or silent while muted.
-    void applyVolume();
+    static void applyVolume();
 
     Plym::Spritesheet mSheet;
     sf::Texture mFrameTexture;

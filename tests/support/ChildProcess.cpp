@@ -127,6 +127,13 @@ void ChildProcess::kill()
         ::kill(mPid, SIGKILL);
 }
 
+std::string ChildProcess::getWholeOutput()
+{
+    if (mReader.joinable())
+        mReader.join();
+    return getOutput();
+}
+
 void ChildProcess::collect(int descriptor)
 {
     char buffer[4096];

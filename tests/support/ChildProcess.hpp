@@ -33,6 +33,9 @@ public:
     /// Everything the process wrote to standard output and standard error so far.
     std::string getOutput() const;
 
+    /// After the process ended: everything it wrote, once all of it was read.
+    std::string getWholeOutput();
+
     /// Waits until the output contains `text`; false when the deadline passes first.
     bool waitForOutput(const std::string& text, std::chrono::milliseconds deadline) const;
 

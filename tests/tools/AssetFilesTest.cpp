@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(AllSheets, ImageGrid, ::testing::ValuesIn(Grids),
 TEST(PlainTextures, DecodeAndAreNotEmpty)
 {
     for (const char* name : {"QELmancoll.png", "Treecoll.png", "CactiColl.png", "axe.png", "arrowSilver_right.png",
-                             "GUI_new_frame.png", "QELMan.png", "preview.png"})
+                             "GUI_new_frame.png", "QELMan.png", "preview.png", "quelmoor.png"})
     {
         SCOPED_TRACE(name);
         const sf::Image image = AssetImages::load(name);

@@ -2,6 +2,7 @@
 
 #include "tools/assetgen/CactusPainter.hpp"
 #include "tools/assetgen/Composer.hpp"
+#include "tools/assetgen/IconPainter.hpp"
 #include "tools/assetgen/ManPainter.hpp"
 #include "tools/assetgen/MapGenerator.hpp"
 #include "tools/assetgen/RoadPainter.hpp"
@@ -101,6 +102,7 @@ void AssetGenerator::writeInterface()
     mWriter.writeImage("minimapoverlay.png", ui.minimapRing());
     mWriter.writeImage("axe.png", ui.axe());
     mWriter.writeImage("arrowSilver_right.png", ui.arrow());
+    mWriter.writeImage("quelmoor.png", IconPainter().icon());
 }
 
 void AssetGenerator::writeMusic()
