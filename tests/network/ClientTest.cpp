@@ -1,15 +1,12 @@
 #include "network/channels/Core.hpp"
 #include "tests/network/NetworkTest.hpp"
+#include "tests/support/SilentServer.hpp"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
-
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace QEL::Network;
 
@@ -44,38 +41,6 @@ Endpoint closedEndpoint()
     listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
     return Endpoint(sf::IpAddress::LocalHost, listener.getLocalPort());
 }
-
-/// A loopback port whose server takes no connections: first nothing listens on it, then
-/// listen() lets a server answer no more connects, as one far away that never answers.
-class SilentServer
-{
-public:
-    SilentServer() : mSocket(::socket(AF_INET, SOCK_STREAM, 0))
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof(address);
-        EXPECT_EQ(::bind(mSocket, reinterpret_cast<sockaddr*>(&address), size), 0);
-        EXPECT_EQ(::getsockname(mSocket, reinterpret_cast<sockaddr*>(&address), &size), 0);
-        mPort = ntohs(address.sin_port);
-    }
-    ~SilentServer() { ::close(mSocket); }
-
-    Endpoint getEndpoint() const { return Endpoint(sf::IpAddress::LocalHost, mPort); }
-
-    /// A queue of one taken connection: the system drops every further connect's first packet.
-    void stopAnswering()
-    {
-        ASSERT_EQ(::listen(mSocket, 0), 0);
-        ASSERT_EQ(mFiller.connect(sf::IpAddress::LocalHost, mPort, sf::seconds(10)), sf::Socket::Done);
-    }
-
-private:
-    int mSocket;
-    std::uint16_t mPort = 0;
-    sf::TcpSocket mFiller;
-};
 
 } // namespace
 
@@ -423,8 +388,8 @@ TEST_F(NetworkTest, ATakenNameIsTriedAgainAWhileOtherRefusalsAreFinal)
 // The game goes on while a try waits for a server that never answers, and ends at once.
 TEST(ClientLifetime, ATryNeverWaitsForAServerThatDoesNotAnswer)
 {
-    SilentServer server;
-    Client client(server.getEndpoint());
+    QEL::Testing::SilentServer server;
+    Client client(Endpoint(sf::IpAddress::LocalHost, server.getPort()));
     std::int64_t now = 1000000;
     client.setClock([&] { return now; });
     client.connect("Alice");
@@ -434,7 +399,7 @@ TEST(ClientLifetime, ATryNeverWaitsForAServerThatDoesNotAnswer)
         client.update();
     ASSERT_TRUE(client.isRetryScheduled());
 
-    server.stopAnswering();
+    ASSERT_TRUE(server.stopAnswering());
     now += RetrySchedule::FirstDelay;
     expectFinishes([&] { client.update(); });
     EXPECT_EQ(client.getState(), Connecting);
