@@ -316,13 +316,13 @@ void Client::scheduleRetry(std::int64_t now)
     mRefusal = 0;
     if (!mRetries.allowsRetry(refusal))
     {
-        notify(refusal == Protocol::JoinNameTaken ? "The name stays taken: no further tries" : "No further tries");
+        notify(refusal == Protocol::JoinNameTaken ? "The name stays taken: no more tries to connect" : "No more tries to connect");
         return;
     }
     const std::int64_t delay = mRetries.nextDelay();
     mRetryScheduled = true;
     mNextTry = now + delay;
-    notify("Next try in " + std::to_string(delay / 1000000) + " s");
+    notify("Trying to connect again in " + std::to_string(delay / 1000000) + " seconds");
 }
 
 void Client::tryAgain(std::int64_t now)

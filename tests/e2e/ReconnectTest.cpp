@@ -30,6 +30,14 @@ std::unique_ptr<ChildProcess> startBots(ServerProcess& server)
     return bots;
 }
 
+/// Kills the server and its bots and waits until the port is free.
+void stop(ServerProcess& server, ChildProcess& bots)
+{
+    server.getProcess().kill();
+    bots.kill();
+    EXPECT_TRUE(server.getProcess().waitForExit(30s).has_value());
+}
+
 std::size_t count(const std::string& text, const std::string& part)
 {
     std::size_t found = 0;
@@ -103,8 +111,7 @@ TEST(Reconnect, ARestartedServerIsFoundAgainWithEachBotOnceAndAWindowClosedDurin
     ASSERT_TRUE(console.waitForOutput("Recieved info for existing player 'bot-2'.", 30s)) << console.getOutput();
 
     // The server goes away with its bots; the client plays on and tries again.
-    server->getProcess().kill();
-    bots->kill();
+    stop(*server, *bots);
     const std::string firstTry = "Reconnecting to " + server->getAddress() + " (try 1)...";
     ASSERT_TRUE(console.waitForOutput(firstTry, 60s)) << console.getOutput();
 
@@ -124,8 +131,7 @@ TEST(Reconnect, ARestartedServerIsFoundAgainWithEachBotOnceAndAWindowClosedDurin
     }
 
     // Gone again, and this time the port takes no connection: the window closes during the try.
-    server->getProcess().kill();
-    bots->kill();
+    stop(*server, *bots);
     SilentServer silent(port);
     ASSERT_TRUE(silent.stopAnswering());
     ASSERT_TRUE(waitForCount(console, firstTry, 2, 60s)) << console.getOutput();
@@ -175,6 +181,7 @@ TEST(Reconnect, ATreeFelledBeforeTheLossStaysFelledWhenTheServerTellsItAgain)
     // The new server has heard of the same fall and tells the client again when it rejoins.
     watcher.reset();
     server->getProcess().kill();
+    ASSERT_TRUE(server->getProcess().waitForExit(30s).has_value());
     server = std::make_unique<ServerProcess>(port);
     ASSERT_TRUE(server->waitUntilListening(30s)) << server->getProcess().getOutput();
     watcher = std::make_unique<ObserverClient>(port, "watcher");

@@ -361,5 +361,5 @@ TEST_F(ChannelsTest, ARejoinReplacesThePlayersOfTheLostConnection)
     EXPECT_EQ(probes[1]->name, sf::String("bot-2"));
 
     const std::string peer = mClient.getServer().address.toString() + ":" + std::to_string(mClient.getServer().port);
-    EXPECT_EQ(mLog->notices, (std::vector<sf::String>{"Joined " + peer, "Connection lost", "Next try in 2 s", "Joined " + peer}));
+    EXPECT_EQ(mLog->notices, (std::vector<sf::String>{"Joined " + peer, "Connection lost", "Trying to connect again in 2 seconds", "Joined " + peer}));
 }

@@ -232,7 +232,7 @@ TEST_F(NetworkTest, TheChatBoxTellsHowTheConnectionStands)
     mPeer.close();
     ASSERT_TRUE(pumpUntil([&] { return mClient.getState() == Idle; }));
     EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + peer + "...", "Joined " + peer, "Connection lost",
-                                                     "Next try in 2 s"}));
+                                                     "Trying to connect again in 2 seconds"}));
 
     log->notices.clear();
     Client refused(closedEndpoint());
@@ -245,7 +245,7 @@ TEST_F(NetworkTest, TheChatBoxTellsHowTheConnectionStands)
     const std::string closed = refused.getServer().address.toString() + ":" + std::to_string(refused.getServer().port);
     EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + closed + "...",
                                                      "Connection failed: " + closed + " refused it (is the server running?)",
-                                                     "Next try in 2 s"}));
+                                                     "Trying to connect again in 2 seconds"}));
 }
 
 TEST(ClientLifetime, DisconnectWithoutConnectReturns)
@@ -368,7 +368,7 @@ TEST_F(NetworkTest, ATakenNameIsTriedAgainAWhileOtherRefusalsAreFinal)
     }
     refuse(2);
     EXPECT_FALSE(mClient.isRetryScheduled());
-    EXPECT_EQ(log->notices.back(), "The name stays taken: no further tries");
+    EXPECT_EQ(log->notices.back(), "The name stays taken: no more tries to connect");
 
     // A join lets the taken name be tried again; a full server ends the tries at once.
     mClient.connect("Alice");
@@ -379,7 +379,7 @@ TEST_F(NetworkTest, ATakenNameIsTriedAgainAWhileOtherRefusalsAreFinal)
     reconnectClient();
     refuse(3);
     EXPECT_FALSE(mClient.isRetryScheduled());
-    EXPECT_EQ(log->notices.back(), "No further tries");
+    EXPECT_EQ(log->notices.back(), "No more tries to connect");
     mNow += 60000000;
     mClient.update();
     EXPECT_EQ(mClient.getState(), Idle);
