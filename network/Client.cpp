@@ -237,11 +237,7 @@ void Client::disconnect()
     mState = Idle;
     mRetryScheduled = false;
     mTrying = false;
-    for (auto& channel : mChannels)
-    {
-        for (Tessaly::EntityId entity : channel.second->releaseEntities())
-            mStranded.push_back(entity);
-    }
+    strandPlayers();
     mChannels.clear();
     mReplaced.clear();
     stopWorkers();
@@ -291,6 +287,21 @@ void Client::tellPlayer()
     for (const std::string& notice : mNotices)
         MessageHandler::tell(notice);
     mNotices.clear();
+}
+
+void Client::strandPlayers()
+{
+    std::vector<Tessaly::EntityId> players;
+    for (auto& channel : mChannels)
+    {
+        for (Tessaly::EntityId entity : channel.second->releaseEntities())
+            players.push_back(entity);
+    }
+    // A server that shows players but never lets us in leaves only its last connection's.
+    if (players.empty())
+        return;
+    MessageHandler::removeEntities(mStranded);
+    mStranded = std::move(players);
 }
 
 void Client::startSession()

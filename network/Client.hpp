@@ -101,6 +101,10 @@ private:
     /// Wakes and ends both workers, then waits for them.
     void stopWorkers();
 
+    /// Takes the remote players from the handlers of the ending connection; they stay in the
+    /// world until the next join.
+    void strandPlayers();
+
     /// On a connected socket: starts both workers, queues the join request and installs Core.
     void startSession();
 

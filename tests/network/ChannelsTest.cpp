@@ -363,3 +363,20 @@ TEST_F(ChannelsTest, ARejoinReplacesThePlayersOfTheLostConnection)
     const std::string peer = mClient.getServer().address.toString() + ":" + std::to_string(mClient.getServer().port);
     EXPECT_EQ(mLog->notices, (std::vector<sf::String>{"Joined " + peer, "Connection lost", "Trying to connect again in 2 seconds", "Joined " + peer}));
 }
+
+// A server that shows players on every connection but never lets us in cannot pile up figures.
+TEST_F(ChannelsTest, ConnectionsThatNeverJoinLeaveOnlyTheLastOnesPlayers)
+{
+    const Vector3 spawn(11520.f, 11520.f, 0.f);
+    deliverCapturing({playerInfo(7, "ghost-1", spawn, 0), playerInfo(8, "ghost-2", spawn, 0)});
+    mPeer.drop();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.isRetryScheduled(); }));
+
+    reconnectClient();
+    deliverCapturing({openChannel(1, 255, 0), playerInfo(9, "ghost-3", spawn, 0)});
+    mPeer.drop();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.isRetryScheduled(); }));
+    const std::vector<ManProbe*> probes = findAllProbes(mSystem);
+    ASSERT_EQ(probes.size(), 1u);
+    EXPECT_EQ(probes[0]->name, sf::String("ghost-3"));
+}
