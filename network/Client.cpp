@@ -1,5 +1,6 @@
 #include "network/Client.hpp"
 
+#include "network/Protocol.hpp"
 #include "network/ServerAddress.hpp"
 #include "network/channels/Core.hpp"
 #include "plym/core/ClockImpl.hpp"
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <cstdio>
 #include <exception>
+#include <iostream>
 #include <thread>
 
 namespace QEL
@@ -20,6 +22,9 @@ namespace
 
 constexpr std::int64_t KeepAliveSilence = 8000000;
 constexpr std::int64_t KeepAliveInterval = 10000000;
+
+// How long a try waits for the server to answer its connect before it counts as failed.
+constexpr std::int64_t TryTimeout = 10000000;
 
 // How long the goodbye waits for a send in progress; a writer stuck on a peer that reads
 // nothing must not keep disconnect() from returning.
@@ -74,6 +79,11 @@ mLastReceived(0),
 mNextKeepAlive(0),
 mClock(&Plym::Time::ClockImpl::now),
 mToldJoined(false),
+mRetryScheduled(false),
+mNextTry(0),
+mTrying(false),
+mTryStart(0),
+mRefusal(0),
 mReader(*this),
 mWriter(*this)
 {
@@ -88,10 +98,14 @@ void Client::connect(const sf::String& userName)
 {
     if (mState == Connecting || mState == Joined)
         return;
+    mUserName = userName;
+    mRetries.reset();
+    mRetryScheduled = false;
     mLastReceived = mClock();
     stopWorkers();
     mState = Connecting;
     mToldJoined = false;
+    mRefusal = 0;
     notify("Connecting to " + describe(mServer) + "...");
 
     mSocket.setBlocking(true);
@@ -101,24 +115,19 @@ void Client::connect(const sf::String& userName)
         notify(describeFailure(errno, mServer));
         mState = Failed;
     }
-
-    mReader.start();
-    mWriter.start();
-    send(Channels::Core::makeJoinRequest(userName));
-    setChannelHandler(0, std::make_unique<Channels::Core>(*this));
+    startSession();
 }
 
 void Client::update()
 {
-    if (mReader.hasFailed() || mWriter.hasFailed())
-    {
-        // A refused connection or join has already been told.
-        if (mState >= Connecting)
-            notify("Connection lost");
-        disconnect();
-    }
-
     const std::int64_t now = mClock();
+    if (mTrying)
+        checkTry(now);
+    if (mReader.hasFailed() || mWriter.hasFailed())
+        endConnection(now);
+    else if (mRetryScheduled && now >= mNextTry)
+        tryAgain(now);
+
     if (now > mNextKeepAlive && now - mLastReceived > KeepAliveSilence)
     {
         send(Channels::Core::makeKeepAlive());
@@ -152,7 +161,23 @@ void Client::setState(std::int32_t value)
 {
     if (0 < value && value < mState)
         return;
+    if (value == Joined && mState != Joined)
+    {
+        // Before the server's first player record: nobody stands in the world twice.
+        mRetries.reset();
+        mRefusal = 0;
+        if (!mStranded.empty())
+            std::cout << "Removed " << mStranded.size() << " players of the lost connection" << std::endl;
+        MessageHandler::removeEntities(mStranded);
+        mStranded.clear();
+    }
     mState = value;
+}
+
+void Client::refuseJoin(std::uint8_t result)
+{
+    mRefusal = result;
+    setState(Failed);
 }
 
 std::int32_t Client::getState() const
@@ -210,6 +235,9 @@ void Client::disconnect()
         mSocket.shutdown();
     }
     mState = Idle;
+    mRetryScheduled = false;
+    mTrying = false;
+    strandPlayers();
     mChannels.clear();
     mReplaced.clear();
     stopWorkers();
@@ -259,6 +287,96 @@ void Client::tellPlayer()
     for (const std::string& notice : mNotices)
         MessageHandler::tell(notice);
     mNotices.clear();
+}
+
+void Client::strandPlayers()
+{
+    std::vector<Tessaly::EntityId> players;
+    for (auto& channel : mChannels)
+    {
+        for (Tessaly::EntityId entity : channel.second->releaseEntities())
+            players.push_back(entity);
+    }
+    // A server that shows players but never lets us in leaves only its last connection's.
+    if (players.empty())
+        return;
+    MessageHandler::removeEntities(mStranded);
+    mStranded = std::move(players);
+}
+
+void Client::startSession()
+{
+    mReader.start();
+    mWriter.start();
+    send(Channels::Core::makeJoinRequest(mUserName));
+    setChannelHandler(0, std::make_unique<Channels::Core>(*this));
+}
+
+void Client::endConnection(std::int64_t now)
+{
+    // A refused connection or join has already been told.
+    if (mState >= Connecting)
+        notify("Connection lost");
+    disconnect();
+    scheduleRetry(now);
+}
+
+void Client::scheduleRetry(std::int64_t now)
+{
+    const std::uint8_t refusal = mRefusal;
+    mRefusal = 0;
+    if (!mRetries.allowsRetry(refusal))
+    {
+        notify(refusal == Protocol::JoinNameTaken ? "The name stays taken: no more tries to connect" : "No more tries to connect");
+        return;
+    }
+    const std::int64_t delay = mRetries.nextDelay();
+    mRetryScheduled = true;
+    mNextTry = now + delay;
+    notify("Trying to connect again in " + std::to_string(delay / 1000000) + " seconds");
+}
+
+void Client::tryAgain(std::int64_t now)
+{
+    mRetryScheduled = false;
+    std::cout << "Reconnecting to " << describe(mServer) << " (try " << mRetries.getTries() << ")..." << std::endl;
+    stopWorkers();
+    mState = Connecting;
+    mToldJoined = false;
+    int error = 0;
+    const sf::Socket::Status status = mSocket.startConnect(mServer, error);
+    if (status == sf::Socket::Error)
+        return tryFailed(error, now);
+    mTrying = true;
+    mTryStart = now;
+    if (status == sf::Socket::Done)
+        checkTry(now);
+}
+
+void Client::checkTry(std::int64_t now)
+{
+    int error = 0;
+    const sf::Socket::Status status = mSocket.checkConnect(error);
+    if (status == sf::Socket::Error)
+        return tryFailed(error, now);
+    if (status == sf::Socket::NotReady)
+    {
+        if (now - mTryStart > TryTimeout)
+            tryFailed(ETIMEDOUT, now);
+        return;
+    }
+    mTrying = false;
+    mSocket.setBlocking(true);
+    mLastReceived = now;
+    startSession();
+}
+
+void Client::tryFailed(int error, std::int64_t now)
+{
+    mTrying = false;
+    notify(describeFailure(error, mServer));
+    disconnect();
+    scheduleRetry(now);
 }
 
 void Client::stopWorkers()

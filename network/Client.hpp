@@ -1,12 +1,14 @@
 #ifndef QEL_NETWORK_CLIENT_HPP
 #define QEL_NETWORK_CLIENT_HPP
 
+#include "ecs/Types.hpp"
 #include "network/ConnectionState.hpp"
 #include "network/ConsoleLog.hpp"
 #include "network/Endpoint.hpp"
 #include "network/MessageHandler.hpp"
 #include "network/Packet.hpp"
 #include "network/ReadThread.hpp"
+#include "network/RetrySchedule.hpp"
 #include "network/Socket.hpp"
 #include "network/WriteThread.hpp"
 
@@ -27,6 +29,8 @@ namespace Network
 /// The one connection to the game server. Two worker threads receive and send; the main thread
 /// calls update() once per game step to keep the connection alive and hand received packets to
 /// the handlers of their channels. Components only build packets and call send().
+/// A connection that fails or is lost is tried again in the background (RetrySchedule), never
+/// blocking the step; the remote players of the lost connection go when the server lets us in again.
 class Client
 {
 public:
@@ -42,15 +46,20 @@ public:
     /// Does nothing while connecting or joined.
     void connect(const sf::String& userName);
 
-    /// Once per game step: disconnects after a socket failure, sends keep-alives during a long
-    /// silence and dispatches every packet received since the last step.
+    /// Once per game step: disconnects after a socket failure and schedules the next try, makes
+    /// the try when it is due, sends keep-alives during a long silence and dispatches every
+    /// packet received since the last step.
     void update();
 
     /// Queues a packet for the writer; packets over the client payload limit are not sent.
     void send(const Packet& packet);
 
     /// Moves to `value`, except that a positive state never lowers another (Joined stays Joined).
+    /// Becoming Joined removes the remote players of a lost connection.
     void setState(std::int32_t value);
+
+    /// The server refused the join with this result: Failed, and whether a try follows depends on it.
+    void refuseJoin(std::uint8_t result);
     std::int32_t getState() const;
 
     /// Installs the handler of a channel; a handler already there is replaced and destroyed.
@@ -64,8 +73,12 @@ public:
     /// count): network data never ends the game.
     void dispatch(Packet& packet);
 
-    /// Says goodbye when joined, closes the connection, destroys the handlers and joins both workers.
+    /// Says goodbye when joined, closes the connection, destroys the handlers and joins both
+    /// workers. No further try follows unless update() schedules one.
     void disconnect();
+
+    /// Whether a try to connect again is waiting for its time.
+    bool isRetryScheduled() const { return mRetryScheduled; }
 
     /// Clock time of the last step in which packets had arrived (microseconds).
     std::int64_t getLastReceived() const;
@@ -88,6 +101,29 @@ private:
     /// Wakes and ends both workers, then waits for them.
     void stopWorkers();
 
+    /// Takes the remote players from the handlers of the ending connection; they stay in the
+    /// world until the next join.
+    void strandPlayers();
+
+    /// On a connected socket: starts both workers, queues the join request and installs Core.
+    void startSession();
+
+    /// After a failed or lost connection: disconnects, then schedules the next try unless the
+    /// server's refusal was final.
+    void endConnection(std::int64_t now);
+
+    /// Tells when the next try comes, or that none will.
+    void scheduleRetry(std::int64_t now);
+
+    /// Starts connecting again without waiting for the connection.
+    void tryAgain(std::int64_t now);
+
+    /// Looks whether the connect of a try has been made, failed or taken too long.
+    void checkTry(std::int64_t now);
+
+    /// A try that could not connect: `error` says why.
+    void tryFailed(int error, std::int64_t now);
+
     /// Keeps a line for the chat box until the next update(): the chat box may not exist yet.
     void notify(const std::string& text);
 
@@ -105,6 +141,14 @@ private:
     std::vector<std::string> mNotices;
     bool mToldJoined;
     ConsoleLog mConsole; ///< the lines of dropped packets, which a server can cause at will
+    sf::String mUserName;
+    RetrySchedule mRetries;
+    bool mRetryScheduled;
+    std::int64_t mNextTry;   ///< clock time of the scheduled try
+    bool mTrying;            ///< a try's connect is under way
+    std::int64_t mTryStart;
+    std::uint8_t mRefusal;   ///< the server's last refusal of our join, 0 for none
+    std::vector<Tessaly::EntityId> mStranded; ///< remote players of the lost connection, frozen where last seen
     std::mutex mSendMutex; ///< keeps the writer and the goodbye from interleaving on the socket
     ReadThread mReader;
     WriteThread mWriter;

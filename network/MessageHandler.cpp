@@ -28,6 +28,24 @@ void MessageHandler::tell(const sf::String& notice)
         sendGlobal("QEL.Chat.Notice", notice);
 }
 
+std::vector<Tessaly::EntityId> MessageHandler::releaseEntities()
+{
+    return {};
+}
+
+void MessageHandler::removeEntities(const std::vector<Tessaly::EntityId>& entities)
+{
+    Plym::Engine* engine = Plym::Engine::getSingleton();
+    Tessaly::EntitySystem* system = engine ? engine->getService<Tessaly::EntitySystem>() : nullptr;
+    if (!system)
+        return;
+    for (Tessaly::EntityId entity : entities)
+    {
+        if (system->hasEntity(entity))
+            system->destroyEntity(entity);
+    }
+}
+
 void MessageHandler::sendLocal(Tessaly::EntityId entity, const std::string& name, const boost::any& payload)
 {
     Tessaly::EntitySystem& system = getEntitySystem();

@@ -10,6 +10,7 @@
 #include <boost/any.hpp>
 
 #include <string>
+#include <vector>
 
 namespace Tessaly
 {
@@ -33,6 +34,13 @@ public:
     /// Tells the player a line about the connection or the players in the chat box
     /// ("QEL.Chat.Notice"); nothing happens while no entity system is registered.
     static void tell(const sf::String& notice);
+
+    /// Hands over the entities this handler placed in the world and forgets them; they stay
+    /// when the connection ends, until removeEntities. None by default.
+    virtual std::vector<Tessaly::EntityId> releaseEntities();
+
+    /// Destroys those of the entities that still exist; nothing while no entity system is registered.
+    static void removeEntities(const std::vector<Tessaly::EntityId>& entities);
 
 protected:
     /// The entity system registered with the running engine; throws when there is none.

@@ -118,6 +118,9 @@ void ReadThread::run()
 void ReadThread::fail()
 {
     std::lock_guard<std::mutex> lock(mMutex);
+    // After stop() the socket was shut on purpose: no failure to report.
+    if (!mRunning)
+        return;
     mRunning = false;
     mFailed = true;
 }

@@ -87,8 +87,9 @@ void WriteThread::run()
         if (mClient.transmit(packet) != sf::Socket::Done)
         {
             std::lock_guard<std::mutex> lock(mMutex);
+            // After stop() the socket was shut on purpose: no failure to report.
+            mFailed = mRunning.load();
             mRunning = false;
-            mFailed = true;
         }
     }
     std::cout << "Write thread ending" << std::endl;

@@ -124,7 +124,7 @@ void Core::joinReply(Packet& packet)
     }
     // A server repeating its refusal is told about once.
     const bool told = mClient->getState() == Failed;
-    mClient->setState(Failed);
+    mClient->refuseJoin(result);
     if (told)
         return;
     const std::string refusal = getRefusal(result);

@@ -61,6 +61,16 @@ void PlayerStream::handle(Packet& packet, const Endpoint&)
     }
 }
 
+std::vector<Tessaly::EntityId> PlayerStream::releaseEntities()
+{
+    std::vector<Tessaly::EntityId> entities;
+    for (const auto& player : mPlayers)
+        entities.push_back(player.second);
+    mPlayers.clear();
+    mNames.clear();
+    return entities;
+}
+
 Tessaly::EntityId PlayerStream::getPlayerEntity(std::uint32_t playerId) const
 {
     const auto it = mPlayers.find(playerId);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 namespace QEL
 {
@@ -34,6 +35,9 @@ public:
     static constexpr std::uint8_t OutgoingChannel = Protocol::StreamChannel;
 
     void handle(Packet& packet, const Endpoint& from) override;
+
+    /// The entities of the remote players; the players are forgotten.
+    std::vector<Tessaly::EntityId> releaseEntities() override;
 
     /// The entity standing for a remote player, or 0 when the id is not known.
     Tessaly::EntityId getPlayerEntity(std::uint32_t playerId) const;

@@ -8,6 +8,7 @@
 #include <boost/asio/write.hpp>
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 namespace QEL
@@ -185,6 +186,18 @@ void ObserverClient::read()
         }
         mReceived.erase(0, taken);
         read();
+    });
+}
+
+void ObserverClient::sendWorldEvent(std::uint32_t entity, const std::string& name)
+{
+    Network::Packet packet;
+    packet.writeU8(0).writeU16(0xBEEF).writeU32(entity).writeStr8(name);
+    packet.computeChecksum();
+    auto bytes = std::make_shared<std::string>(packet.serialize());
+    boost::asio::post(mContext, [this, bytes] {
+        boost::system::error_code ignored;
+        boost::asio::write(mSocket, boost::asio::buffer(*bytes), ignored);
     });
 }
 

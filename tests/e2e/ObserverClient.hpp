@@ -83,6 +83,9 @@ public:
     /// Waits until at least `count` chat lines have arrived.
     bool waitForChat(std::size_t count, std::chrono::milliseconds deadline);
 
+    /// Tells the server that something happened to a world object, as a player's client does.
+    void sendWorldEvent(std::uint32_t entity, const std::string& name);
+
     bool waitForWorldEvent(std::uint32_t entity, const std::string& name, std::chrono::milliseconds deadline);
 
     bool waitForQuit(std::uint32_t player, std::chrono::milliseconds deadline);

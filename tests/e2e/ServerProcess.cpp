@@ -11,8 +11,8 @@ const std::string ListeningLine = "Quelmoor server listening on 127.0.0.1:";
 
 } // namespace
 
-ServerProcess::ServerProcess() :
-mProcess({programPath("quelmoor-server"), "--bind", "127.0.0.1", "--port", "0"})
+ServerProcess::ServerProcess(std::uint16_t port) :
+mProcess({programPath("quelmoor-server"), "--bind", "127.0.0.1", "--port", std::to_string(port)})
 {
 }
 

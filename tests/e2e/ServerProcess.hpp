@@ -12,11 +12,11 @@ namespace QEL
 namespace Testing
 {
 
-/// The real quelmoor-server on loopback, on a free port the system picks.
+/// The real quelmoor-server on loopback, on a free port the system picks or on the one given.
 class ServerProcess
 {
 public:
-    ServerProcess();
+    explicit ServerProcess(std::uint16_t port = 0);
 
     /// Waits for the server's "listening" line and reads the port from it; false at the deadline.
     bool waitUntilListening(std::chrono::milliseconds deadline);

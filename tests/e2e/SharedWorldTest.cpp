@@ -51,14 +51,6 @@ std::optional<sf::Vector2f> findClickPoint(const std::vector<WorldObject>& trees
     return std::nullopt;
 }
 
-/// Whether any tree but `entity` draws over the area.
-bool hiddenByTrees(const WorldObjects& world, const sf::FloatRect& area, std::uint32_t entity)
-{
-    return std::any_of(world.trees.begin(), world.trees.end(), [&](const WorldObject& tree) {
-        return tree.entity != entity && pictureOfTree(tree.position).intersects(area);
-    });
-}
-
 /// Candidates ordered by their distance from `point`, nearest first.
 std::vector<WorldObject> byDistance(std::vector<WorldObject> objects, sf::Vector2f point)
 {

@@ -92,6 +92,13 @@ sf::FloatRect pictureOfTree(sf::Vector2f tree)
     return {tree.x - 180.f, tree.y - 535.f, 360.f, 540.f};
 }
 
+bool hiddenByTrees(const WorldObjects& world, const sf::FloatRect& area, std::uint32_t entity)
+{
+    return std::any_of(world.trees.begin(), world.trees.end(), [&](const WorldObject& tree) {
+        return tree.entity != entity && pictureOfTree(tree.position).intersects(area);
+    });
+}
+
 sf::FloatRect clickBoundsOfTree(sf::Vector2f tree)
 {
     return {tree.x - 180.f, tree.y - 540.f, 360.f, 596.f};

@@ -60,6 +60,9 @@ bool coversMan(const sf::FloatRect& area, sf::Vector2f feet, bool named);
 /// What a standing tree draws over the ground: trunk and crown.
 sf::FloatRect pictureOfTree(sf::Vector2f tree);
 
+/// Whether any tree but `entity` draws over the area.
+bool hiddenByTrees(const WorldObjects& world, const sf::FloatRect& area, std::uint32_t entity);
+
 /// Where a click reaches a tree.
 sf::FloatRect clickBoundsOfTree(sf::Vector2f tree);
 

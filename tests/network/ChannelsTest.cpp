@@ -337,3 +337,46 @@ TEST_F(ChannelsTest, ShortRecordsAreDroppedOnEveryChannel)
     EXPECT_NE(mClient.getChannelHandler(1), nullptr);
     EXPECT_EQ(mClient.getChannelHandler(5), nullptr);
 }
+
+// The server lets a client that lost its connection in again and tells it about everybody anew:
+// the figures of the lost connection stay where they were until then, and go before the new ones come.
+TEST_F(ChannelsTest, ARejoinReplacesThePlayersOfTheLostConnection)
+{
+    const Packet accepted = makePacket(0, bytes({1, 1, 0, 0}));
+    const Vector3 spawn(11520.f, 11520.f, 0.f);
+    deliverCapturing({accepted, playerInfo(7, "bot-1", spawn, 0), playerInfo(8, "bot-2", spawn, 0)});
+    ASSERT_EQ(findAllProbes(mSystem).size(), 2u);
+
+    mPeer.drop();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.isRetryScheduled(); }));
+    EXPECT_EQ(findAllProbes(mSystem).size(), 2u) << "the players stand where they were last seen";
+
+    reconnectClient();
+    const std::string console = deliverCapturing(
+        {accepted, openChannel(1, 255, 0), playerInfo(9, "bot-1", spawn, 0), playerInfo(10, "bot-2", spawn, 0)});
+    EXPECT_EQ(console.find("Removed 2 players of the lost connection\n"), 0u) << console;
+    const std::vector<ManProbe*> probes = findAllProbes(mSystem);
+    ASSERT_EQ(probes.size(), 2u);
+    EXPECT_EQ(probes[0]->name, sf::String("bot-1"));
+    EXPECT_EQ(probes[1]->name, sf::String("bot-2"));
+
+    const std::string peer = mClient.getServer().address.toString() + ":" + std::to_string(mClient.getServer().port);
+    EXPECT_EQ(mLog->notices, (std::vector<sf::String>{"Joined " + peer, "Connection lost", "Trying to connect again in 2 seconds", "Joined " + peer}));
+}
+
+// A server that shows players on every connection but never lets us in cannot pile up figures.
+TEST_F(ChannelsTest, ConnectionsThatNeverJoinLeaveOnlyTheLastOnesPlayers)
+{
+    const Vector3 spawn(11520.f, 11520.f, 0.f);
+    deliverCapturing({playerInfo(7, "ghost-1", spawn, 0), playerInfo(8, "ghost-2", spawn, 0)});
+    mPeer.drop();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.isRetryScheduled(); }));
+
+    reconnectClient();
+    deliverCapturing({openChannel(1, 255, 0), playerInfo(9, "ghost-3", spawn, 0)});
+    mPeer.drop();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.isRetryScheduled(); }));
+    const std::vector<ManProbe*> probes = findAllProbes(mSystem);
+    ASSERT_EQ(probes.size(), 1u);
+    EXPECT_EQ(probes[0]->name, sf::String("ghost-3"));
+}

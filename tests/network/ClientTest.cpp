@@ -1,5 +1,6 @@
 #include "network/channels/Core.hpp"
 #include "tests/network/NetworkTest.hpp"
+#include "tests/support/SilentServer.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -42,6 +43,31 @@ Endpoint closedEndpoint()
 }
 
 } // namespace
+
+TEST(RetrySchedule, DoublesFromTwoSecondsToThirtyAndStartsOverAfterAJoin)
+{
+    RetrySchedule schedule;
+    const std::int64_t expected[] = {2000000, 4000000, 8000000, 16000000, 30000000, 30000000, 30000000};
+    for (std::int64_t delay : expected)
+        EXPECT_EQ(schedule.nextDelay(), delay);
+    EXPECT_EQ(schedule.getTries(), 7u);
+    schedule.reset();
+    EXPECT_EQ(schedule.nextDelay(), 2000000);
+}
+
+TEST(RetrySchedule, OnlyATakenNameIsTriedAgainAndOnlyAWhile)
+{
+    const std::vector<std::pair<int, bool>> rules = {{0, true}, {1, false}, {3, false}, {7, false}, {255, false}};
+    for (const auto& [result, retried] : rules)
+        EXPECT_EQ(RetrySchedule().allowsRetry(static_cast<std::uint8_t>(result)), retried) << result;
+
+    RetrySchedule schedule;
+    for (unsigned i = 0; i < RetrySchedule::NameTakenTries; ++i)
+        EXPECT_TRUE(schedule.allowsRetry(2));
+    EXPECT_FALSE(schedule.allowsRetry(2));
+    schedule.reset();
+    EXPECT_TRUE(schedule.allowsRetry(2));
+}
 
 TEST_F(NetworkTest, JoinRequestTravelsAsItsExactBytes)
 {
@@ -205,21 +231,21 @@ TEST_F(NetworkTest, TheChatBoxTellsHowTheConnectionStands)
     joinClient();
     mPeer.close();
     ASSERT_TRUE(pumpUntil([&] { return mClient.getState() == Idle; }));
-    EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + peer + "...", "Joined " + peer, "Connection lost"}));
+    EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + peer + "...", "Joined " + peer, "Connection lost",
+                                                     "Trying to connect again in 2 seconds"}));
 
     log->notices.clear();
     Client refused(closedEndpoint());
     refused.connect("Alice");
-    refused.update();
-    const std::string closed = refused.getServer().address.toString() + ":" + std::to_string(refused.getServer().port);
-    EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + closed + "...",
-                                                     "Connection failed: " + closed + " refused it (is the server running?)"}));
-    // The connection that was never made is not lost as well.
     ASSERT_TRUE(pumpUntil([&] {
         refused.update();
         return refused.getState() == Idle;
     }));
-    EXPECT_EQ(log->notices.size(), 2u);
+    // The connection that was never made is not lost as well.
+    const std::string closed = refused.getServer().address.toString() + ":" + std::to_string(refused.getServer().port);
+    EXPECT_EQ(log->notices, (std::vector<sf::String>{"Connecting to " + closed + "...",
+                                                     "Connection failed: " + closed + " refused it (is the server running?)",
+                                                     "Trying to connect again in 2 seconds"}));
 }
 
 TEST(ClientLifetime, DisconnectWithoutConnectReturns)
@@ -311,4 +337,81 @@ TEST_F(NetworkTest, PayloadsOverTheLimitAreNotSent)
               "Packet of 65538 bytes not sent: the server accepts at most 65537\n");
     mClient.send(makePacket(5, std::string(Packet::MaxClientPayload, 'y')));
     EXPECT_EQ(nextFromClient().getLength(), Packet::MaxClientPayload);
+}
+
+TEST_F(NetworkTest, ATakenNameIsTriedAgainAWhileOtherRefusalsAreFinal)
+{
+    auto* log = dynamic_cast<ChatLog*>(mSystem.createComponent("Test.ChatLog"));
+    mSystem.addComponent(mSystem.createEntity(), log);
+    const auto refuse = [&](int result) {
+        deliver({joinReply(result)});
+        mPeer.drop();
+        ASSERT_TRUE(pumpUntil([&] { return mClient.getState() == Idle; }));
+    };
+
+    connectClient();
+    refuse(2);
+    ASSERT_TRUE(mClient.isRetryScheduled());
+    const std::int64_t lost = mNow;
+    mNow = lost + RetrySchedule::FirstDelay - 1;
+    mClient.update();
+    EXPECT_EQ(mClient.getState(), Idle) << "no try before its time";
+    mNow = lost + RetrySchedule::FirstDelay;
+    mClient.update();
+    EXPECT_EQ(mClient.getState(), Connecting);
+    ASSERT_TRUE(pumpUntil([&] { return mClient.getChannelHandler(0) != nullptr; }));
+    takeJoin();
+    for (unsigned i = 1; i < RetrySchedule::NameTakenTries; ++i)
+    {
+        refuse(2);
+        reconnectClient();
+    }
+    refuse(2);
+    EXPECT_FALSE(mClient.isRetryScheduled());
+    EXPECT_EQ(log->notices.back(), "The name stays taken: no more tries to connect");
+
+    // A join lets the taken name be tried again; a full server ends the tries at once.
+    mClient.connect("Alice");
+    takeJoin();
+    deliver({joinReply(0)});
+    mPeer.drop();
+    ASSERT_TRUE(pumpUntil([&] { return mClient.isRetryScheduled(); }));
+    reconnectClient();
+    refuse(3);
+    EXPECT_FALSE(mClient.isRetryScheduled());
+    EXPECT_EQ(log->notices.back(), "No more tries to connect");
+    mNow += 60000000;
+    mClient.update();
+    EXPECT_EQ(mClient.getState(), Idle);
+}
+
+// The game goes on while a try waits for a server that never answers, and ends at once.
+TEST(ClientLifetime, ATryNeverWaitsForAServerThatDoesNotAnswer)
+{
+    QEL::Testing::SilentServer server;
+    Client client(Endpoint(sf::IpAddress::LocalHost, server.getPort()));
+    std::int64_t now = 1000000;
+    client.setClock([&] { return now; });
+    client.connect("Alice");
+    ASSERT_EQ(client.getState(), Failed) << "nothing listens yet";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!client.isRetryScheduled() && std::chrono::steady_clock::now() < deadline)
+        client.update();
+    ASSERT_TRUE(client.isRetryScheduled());
+
+    ASSERT_TRUE(server.stopAnswering());
+    now += RetrySchedule::FirstDelay;
+    expectFinishes([&] { client.update(); });
+    EXPECT_EQ(client.getState(), Connecting);
+    now += 10000001;
+    expectFinishes([&] { client.update(); });
+    EXPECT_EQ(client.getState(), Idle) << "a try that takes too long fails";
+    ASSERT_TRUE(client.isRetryScheduled());
+
+    now += 4000000;
+    expectFinishes([&] { client.update(); });
+    EXPECT_EQ(client.getState(), Connecting);
+    expectFinishes([&] { client.disconnect(); });
+    EXPECT_EQ(client.getState(), Idle);
+    EXPECT_FALSE(client.isRetryScheduled());
 }

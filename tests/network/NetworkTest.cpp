@@ -23,6 +23,20 @@ mClient(mPeer.getEndpoint())
 void NetworkTest::connectClient(const std::string& userName)
 {
     mClient.connect(sf::String::fromUtf8(userName.begin(), userName.end()));
+    takeJoin();
+}
+
+void NetworkTest::reconnectClient()
+{
+    ASSERT_TRUE(mClient.isRetryScheduled());
+    mNow += QEL::Network::RetrySchedule::LongestDelay;
+    // The connect of the try goes on in the background; the session starts once it is made.
+    ASSERT_TRUE(pumpUntil([&] { return mClient.getChannelHandler(0) != nullptr; }));
+    takeJoin();
+}
+
+void NetworkTest::takeJoin()
+{
     ASSERT_TRUE(mPeer.accept());
     QEL::Network::Packet join = nextFromClient();
     ASSERT_EQ(join.getChannel(), 0);

@@ -37,6 +37,10 @@ protected:
     /// Connects the client and has the peer take the connection and the join request.
     void connectClient(const std::string& userName = "Alice");
 
+    /// After a lost connection: moves the clock past any scheduled try, lets the client connect
+    /// again and has the peer take the connection and the join request.
+    void reconnectClient();
+
     /// connectClient, then a join reply with result 0.
     void joinClient();
 
@@ -47,6 +51,9 @@ protected:
 
     /// deliver(), returning what the client printed on the console meanwhile.
     std::string deliverCapturing(const std::vector<QEL::Network::Packet>& packets);
+
+    /// The peer takes the connection and the join request; a marker handler is installed.
+    void takeJoin();
 
     /// Runs client updates until the condition holds; false when the deadline passed first.
     bool pumpUntil(const std::function<bool()>& condition);

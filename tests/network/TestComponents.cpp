@@ -88,3 +88,14 @@ ManProbe* findProbe(Tessaly::EntitySystem& system, Tessaly::EntityId entity)
     const std::vector<Tessaly::Component*> parts = system.getAllComponentsOnEntity(entity, "Test.ManProbe");
     return parts.empty() ? nullptr : dynamic_cast<ManProbe*>(parts.front());
 }
+
+std::vector<ManProbe*> findAllProbes(Tessaly::EntitySystem& system)
+{
+    std::vector<ManProbe*> probes;
+    for (Tessaly::EntityId entity = 1; entity < system.getNextEntityId(); ++entity)
+    {
+        if (ManProbe* probe = findProbe(system, entity))
+            probes.push_back(probe);
+    }
+    return probes;
+}

@@ -61,4 +61,7 @@ void registerTestComponents(Tessaly::EntitySystem& system);
 /// The probe on a remote player's entity, or null.
 ManProbe* findProbe(Tessaly::EntitySystem& system, Tessaly::EntityId entity);
 
+/// Every remote player's figure in the world.
+std::vector<ManProbe*> findAllProbes(Tessaly::EntitySystem& system);
+
 #endif

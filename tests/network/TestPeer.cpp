@@ -86,6 +86,12 @@ void TestPeer::close()
     mListener.close();
 }
 
+void TestPeer::drop()
+{
+    mSelector.clear();
+    mSocket.disconnect();
+}
+
 bool TestPeer::fill()
 {
     if (!mSelector.wait(Deadline))

@@ -43,6 +43,9 @@ public:
     /// Stops listening and closes the connection to the client.
     void close();
 
+    /// Closes the connection to the client and goes on listening, like a server restarted at once.
+    void drop();
+
 private:
     /// Waits for more bytes from the client; false on close or time-out.
     bool fill();
