@@ -23,6 +23,7 @@ install(CODE "
 
 # Man pages and the changelog go compressed, without time stamps, as Debian wants them.
 set(quelmoor_compressed)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/dist)
 foreach(page quelmoor.6 quelmoor-server.6 quelmoor-bot.6 changelog)
     set(output ${PROJECT_BINARY_DIR}/dist/${page}.gz)
     add_custom_command(OUTPUT ${output}
