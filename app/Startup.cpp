@@ -5,6 +5,7 @@
 #include "app/PendingFiles.hpp"
 #include "app/ResourceManager.hpp"
 #include "app/SharedPictures.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/ServerAddress.hpp"
 #include "plym/core/CRC32.hpp"
@@ -108,6 +109,7 @@ Startup::Startup(int argc, char** argv)
         replacePendingFiles(".");
         loadSharedPictures();
         loadMusic();
+        loadSharedSounds();
 
         mCore = createCore(*mSystem);
         mCore->setPlainDrawing(wantsPlainDrawing(argc, argv));

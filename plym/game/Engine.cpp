@@ -7,6 +7,7 @@
 #include "plym/game/EngineComponent.hpp"
 #include "plym/game/InputManager.hpp"
 #include "plym/game/MusicManager.hpp"
+#include "plym/game/SoundManager.hpp"
 
 #include <cstdlib>
 #include <cstring>
@@ -77,6 +78,8 @@ void Engine::update(float seconds)
 {
     if (MusicManager* music = getService<MusicManager>())
         music->update(seconds);
+    if (SoundManager* sounds = getService<SoundManager>())
+        sounds->update(seconds);
 }
 
 Engine* Engine::getSingleton()
@@ -164,6 +167,8 @@ void Engine::createServices()
     {
         mMusic = std::make_unique<MusicManager>();
         addService(*mMusic);
+        mSounds = std::make_unique<SoundManager>();
+        addService(*mSounds);
     }
     if (mFlags & WithScripting)
     {
