@@ -182,9 +182,11 @@ void Tree::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
 
 void Tree::soundStrokes(float before) const
 {
-    // A stroke as each share of the cut begins, the first at once; deeper cuts sound duller.
-    if (std::ceil(mProgress * Strokes) <= std::ceil(before * Strokes))
+    // A stroke as each share of the cut begins, the first at once: exactly Strokes for a tree.
+    const auto share = [](float progress) { return progress <= 0.f ? -1 : std::min(Strokes - 1, static_cast<int>(progress * Strokes)); };
+    if (share(mProgress) <= share(before))
         return;
+    // Deeper into the trunk the strokes sound duller.
     const int depth = std::min(3, static_cast<int>(mProgress * 4.f));
     playSound("Tree::Stroke" + std::to_string(depth + 1), mPosition);
 }

@@ -19,16 +19,16 @@ struct Recipe {
 };
 
 // An axe biting into a trunk; `depth` 0 to 3 follows the cut from the bark to the heartwood,
-// each deeper stroke lower, duller and with more chips flying.
+// each deeper stroke lower and duller: less crack and fewer chips, more thud.
 void axeStroke(EffectTrack& track, int depth)
 {
     const float deeper = static_cast<float>(depth);
-    const float knock = 330.0f - 45.0f * deeper;
-    track.noise(0.0f, 0.02f, 1500.0f, 8000.0f, Shape::Strike, 150.0f, 1.0f - 0.15f * deeper);
+    const float knock = 330.0f - 50.0f * deeper;
+    track.noise(0.0f, 0.02f, 1500.0f, 8000.0f - 1200.0f * deeper, Shape::Strike, 150.0f, 1.0f - 0.2f * deeper);
     track.tone(0.0f, 0.3f, knock * 1.15f, knock, 22.0f, 0.9f);
     track.tone(0.0f, 0.15f, knock * 2.7f, knock * 2.6f, 40.0f, 0.3f);
-    track.noise(0.0f, 0.25f, 80.0f, 900.0f, Shape::Strike, 18.0f, 0.8f + 0.2f * deeper);
-    track.crackle(0.005f, 0.08f, 4 + 2 * depth, 6000.0f, 0.5f);
+    track.noise(0.0f, 0.25f, 80.0f, 900.0f - 120.0f * deeper, Shape::Strike, 18.0f, 0.8f + 0.25f * deeper);
+    track.crackle(0.005f, 0.08f, 8 - 2 * depth, 6000.0f, 0.5f);
 }
 
 const Recipe Recipes[] = {
