@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -24,6 +25,11 @@ const Effect Effects[] = {
     {"Wade.ogg", 0.2, 0.7},        {"StepGrass.ogg", 0.1, 0.35}, {"StepSand.ogg", 0.1, 0.35},
     {"RoadLay.ogg", 0.2, 0.8},     {"RoadRemove.ogg", 0.2, 0.8}, {"Click.ogg", 0.02, 0.15},
 };
+
+void PrintTo(const Effect& effect, std::ostream* out)
+{
+    *out << effect.file;
+}
 
 class SoundEffect : public ::testing::TestWithParam<Effect> {};
 

@@ -10,7 +10,6 @@ namespace {
 constexpr float Pi = 3.14159265f;
 constexpr float Attack = 0.002f;    // seconds a struck layer takes to reach full loudness
 constexpr float LayerFade = 0.005f; // seconds a layer takes to fall silent at its end
-constexpr float EndFade = 0.01f;    // seconds the whole effect fades over at its end
 
 // Coefficient of a one-pole low-pass with its corner at `frequency`.
 float poleFor(float frequency, float rate)
@@ -125,14 +124,8 @@ std::vector<sf::Int16> EffectTrack::render() const
     for (float v : mMix)
         peak = std::max(peak, std::fabs(v));
     const float gain = 0.89f * 32767.0f / peak;
-    const std::size_t fade = static_cast<std::size_t>(EndFade * mRate);
     std::vector<sf::Int16> samples(mMix.size());
-    for (std::size_t i = 0; i < mMix.size(); ++i)
-    {
-        const std::size_t left = mMix.size() - i;
-        const float tail = left < fade ? static_cast<float>(left) / static_cast<float>(fade) : 1.0f;
-        samples[i] = static_cast<sf::Int16>(std::lround(mMix[i] * gain * tail));
-    }
+    std::transform(mMix.begin(), mMix.end(), samples.begin(), [gain](float v) { return static_cast<sf::Int16>(std::lround(v * gain)); });
     return samples;
 }
 

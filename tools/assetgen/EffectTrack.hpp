@@ -10,7 +10,8 @@
 namespace QEL::AssetGen {
 
 // One short sound effect being built from layers of tones and filtered noise, then scaled to a
-// common peak. Times and lengths are in seconds; layers past the end are cut off.
+// common peak. Times and lengths are in seconds. Each layer fades out at its own end; a layer
+// running past the effect's end is cut off there, so recipes keep their layers inside.
 class EffectTrack {
 public:
     // How a layer's loudness moves over its length.
@@ -32,7 +33,7 @@ public:
     // `count` small rising bubbles scattered over a span.
     void bubbles(float start, float length, int count, float pitch, float volume);
 
-    // The mix scaled to a common peak, faded out over its last milliseconds.
+    // The mix scaled to a common peak.
     std::vector<sf::Int16> render() const;
 
     Random& random() { return mRandom; }
