@@ -102,7 +102,7 @@ std::string Engine::getUsage(const std::string& program)
            "the game window.\n"
            "\n"
            "Options:\n"
-           "  --data-dir DIR   read the game's files (pictures, music, map) from DIR;\n"
+           "  --data-dir DIR   read the game's files (pictures, music, sounds, map) from DIR;\n"
            "                   default: the current directory\n"
            "  --plain-drawing  draw the whole world afresh every frame instead of keeping\n"
            "                   what stands still in a cache (for comparison, or where a\n"
@@ -122,9 +122,9 @@ std::string Engine::getUsage(const std::string& program)
            "  R                                 road building on/off (left click lays, right removes)\n"
            "  Return                            open the chat line, send it\n"
            "  Escape                            close the chat line without sending it\n"
-           "  M                                 music off/on (not while typing a chat line)\n"
+           "  M                                 music off/on, sounds stay (not while typing a chat line)\n"
            "  F3                                frame rate and profiling overlay\n"
-           "  Volume button (bottom right)      right click louder, left click quieter\n";
+           "  Volume button (bottom right)      music and sounds: right click louder, left quieter\n";
 }
 
 void Engine::readArguments(int argc, char** argv)
