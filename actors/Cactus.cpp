@@ -3,6 +3,7 @@
 #include "actors/WorldEvent.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "app/WorldPainter.hpp"
 #include "network/Protocol.hpp"
 #include "physics/CircleCollisionShape.hpp"
@@ -46,7 +47,14 @@ void Cactus::addedToEntity()
         mPhysical->setStatic(true);
     }, true);
     requestMessage("SetPosition", &Cactus::setPosition, true);
-    requestMessage(Network::Protocol::PickedCactus, [this](Tessaly::Message&) { mPicked = true; }, true);
+    requestMessage(Network::Protocol::PickedCactus, [this](Tessaly::Message&) { pick(); }, true);
+}
+
+void Cactus::pick()
+{
+    if (!mPicked)
+        playSound("Cactus::Pick", mPosition);
+    mPicked = true;
 }
 
 void Cactus::setPosition(const Tessaly::Message& message)
@@ -75,7 +83,7 @@ void Cactus::click(Tessaly::Message& message)
     message.handled = true;
     if (click.second)
     {
-        mPicked = true;
+        pick();
         shareWorldEvent(getOwner(), Network::Protocol::PickedCactus);
     }
 }

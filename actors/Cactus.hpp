@@ -47,6 +47,7 @@ private:
     void setPosition(const Tessaly::Message& message);
     void click(Tessaly::Message& message);
     void draw(const Tessaly::Message& message);
+    void pick();
 
     std::uint8_t mSegments;
     Physical* mPhysical;

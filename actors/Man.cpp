@@ -5,6 +5,7 @@
 #include "app/GameEvents.hpp"
 #include "app/Rects.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "app/WorldPainter.hpp"
 #include "network/Client.hpp"
 #include "network/ControlCharacters.hpp"
@@ -372,10 +373,15 @@ void Man::update(Tessaly::Message& message)
 
     const float seconds = boost::any_cast<float>(message.payload);
     if (isLocalPlayer())
+    {
         move(seconds);
+        const Vector3 position = mPhysical->getPosition();
+        moveListener(Vector2(position.x, position.y));
+    }
     // Men further down the screen are drawn later.
     changeRequestPriority(mDrawId, static_cast<int>(mPhysical->getPosition().y));
     animate(seconds);
+    makeFootfalls(seconds);
 }
 
 void Man::move(float seconds)
@@ -496,6 +502,14 @@ void Man::animate(float seconds)
     mAnimationName = ManAnimation::getName(speed.x, speed.y);
     if (!mAnimationName.empty())
         mAnimation.update(mAnimationName, ManAnimation::getStepTime(speed.x, speed.y, seconds));
+}
+
+void Man::makeFootfalls(float seconds)
+{
+    const Vector3 position = mPhysical->getPosition();
+    const Footsteps::Sound sound = mFootsteps.update(findBiome(position), position, mPhysical->getSpeed(), seconds);
+    if (sound.name)
+        playSound(sound.name, Vector2(position.x, position.y), sound.volume, sound.pitch);
 }
 
 void Man::draw(Tessaly::Message& message)

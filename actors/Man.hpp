@@ -1,6 +1,7 @@
 #ifndef QEL_ACTORS_MAN_HPP
 #define QEL_ACTORS_MAN_HPP
 
+#include "actors/Footsteps.hpp"
 #include "app/Painting.hpp"
 #include "ecs/Component.hpp"
 #include "plym/core/Vector3.hpp"
@@ -97,6 +98,8 @@ private:
     void keepInsideMap(const Plym::Math::Vector3& position, Plym::Math::Vector3& velocity);
     void stream(const Plym::Math::Vector3& position, const Plym::Math::Vector3& velocity) const;
     void animate(float seconds);
+    /// Footsteps and splashes at the man's feet, for every man.
+    void makeFootfalls(float seconds);
 
     // Layers of a drawn man.
     void drawFigure(sf::RenderTarget& target, sf::Sprite& sprite, float height) const;
@@ -129,6 +132,7 @@ private:
     Plym::Spritesheet* mHair;
     sf::Texture* mShadow;
     Chunk* mChunk;
+    Footsteps mFootsteps;
 
     // One copy for all men: the local player's facts, binds and chat line.
     static Tessaly::EntityId sLocalPlayerEntity;

@@ -4,6 +4,7 @@
 #include "app/GameEvents.hpp"
 #include "app/Rects.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "app/WorldPainter.hpp"
 #include "plym/core/Profiling.hpp"
 #include "world/Biome.hpp"
@@ -131,8 +132,11 @@ void RoadManager::click(Tessaly::Message& message)
         return;
 
     const Tile tile(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y));
+    const Plym::Math::Vector2 centre((x + 0.5f) * World::TileSize, (y + 0.5f) * World::TileSize);
     if (click.second)
     {
+        if (hasRoad(tile))
+            playSound("Road::Remove", centre);
         // A road laid in this very step goes too, instead of appearing at the update.
         mRoads.erase(tile);
         noteChanged({tile});
@@ -143,6 +147,7 @@ void RoadManager::click(Tessaly::Message& message)
     {
         mDirtyTiles.push_back(tile);
         markNeighbours(tile);
+        playSound("Road::Lay", centre);
         message.handled = true;
     }
 }
@@ -154,9 +159,14 @@ void RoadManager::markNeighbours(Tile tile)
         // Roads laid earlier in this step count too: recomputed before their new neighbour
         // entered the map, they would keep a piece that ignores it.
         const Tile next = neighbour(tile, i);
-        if (mRoads.count(next) != 0 || std::find(mDirtyTiles.begin(), mDirtyTiles.end(), next) != mDirtyTiles.end())
+        if (hasRoad(next))
             mDirtyTiles.push_back(next);
     }
+}
+
+bool RoadManager::hasRoad(Tile tile) const
+{
+    return mRoads.count(tile) != 0 || std::find(mDirtyTiles.begin(), mDirtyTiles.end(), tile) != mDirtyTiles.end();
 }
 
 void RoadManager::draw(const Tessaly::Message& message)

@@ -62,6 +62,8 @@ private:
 
     /// Queues for recomputing the neighbours that hold a road or are about to.
     void markNeighbours(Tile tile);
+    /// Whether a tile holds a road or is about to.
+    bool hasRoad(Tile tile) const;
     /// Sets the sprite to a tile's piece.
     void placePiece(Tile tile, std::uint8_t piece) const;
     /// Roads whose piece changed, for the cached picture of the world.

@@ -3,6 +3,7 @@
 #include "actors/WorldEvent.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "app/WorldPainter.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/Protocol.hpp"
@@ -17,7 +18,10 @@
 
 #include <boost/any.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <string>
 
 namespace QEL
 {
@@ -61,7 +65,7 @@ void Tree::addedToEntity()
     }, true);
     requestMessage("SetPosition", &Tree::setPosition, true);
     requestMessage(Network::Protocol::FelledTree, [this](Tessaly::Message&) { felledRemotely(); }, true);
-    requestMessage(Network::Protocol::BranchedTree, [this](Tessaly::Message&) { mDebranched = true; }, true);
+    requestMessage(Network::Protocol::BranchedTree, [this](Tessaly::Message&) { strip(); }, true);
 }
 
 void Tree::setPosition(const Tessaly::Message& message)
@@ -81,7 +85,7 @@ void Tree::click(Tessaly::Message& message)
     message.handled = true;
     if (click.second)
     {
-        mDebranched = true;
+        strip();
         shareWorldEvent(getOwner(), Network::Protocol::BranchedTree);
     }
     else
@@ -102,7 +106,9 @@ void Tree::update(const Tessaly::Message& message)
 
     if (mChopping)
     {
+        const float before = mProgress;
         mProgress += step / ChopSeconds;
+        soundStrokes(before);
         mProgressBar.setCurrent(mProgress);
         mProgressBar.update();
     }
@@ -174,10 +180,29 @@ void Tree::paint(sf::RenderTarget& target, const sf::FloatRect& area) const
         drawProgress(target);
 }
 
+void Tree::soundStrokes(float before) const
+{
+    // A stroke as each share of the cut begins, the first at once: exactly Strokes for a tree.
+    const auto share = [](float progress) { return progress <= 0.f ? -1 : std::min(Strokes - 1, static_cast<int>(progress * Strokes)); };
+    if (share(mProgress) <= share(before))
+        return;
+    // Deeper into the trunk the strokes sound duller.
+    const int depth = std::min(3, static_cast<int>(mProgress * 4.f));
+    playSound("Tree::Stroke" + std::to_string(depth + 1), mPosition);
+}
+
+void Tree::strip()
+{
+    if (!mDebranched)
+        playSound("Tree::Branch", mPosition);
+    mDebranched = true;
+}
+
 void Tree::fell()
 {
     mChopping = false;
     mFelled = true;
+    playSound("Tree::Creak", mPosition);
     spawnWood();
     shareWorldEvent(getOwner(), Network::Protocol::FelledTree);
 }
@@ -186,7 +211,10 @@ void Tree::felledRemotely()
 {
     mChopping = false;
     if (!mFelled)
+    {
+        playSound("Tree::Creak", mPosition);
         spawnWood();
+    }
     mFelled = true;
     mProgress = 1.f;
 }

@@ -33,6 +33,8 @@ class Tree : public Tessaly::Component, public Painting
 public:
     static constexpr float ChopSeconds = 15.f;
     static constexpr float ReachSquared = 90000.f;  // 300 units
+    /// Axe strokes heard over a whole felling, one each time the cut deepens by their share.
+    static constexpr int Strokes = 20;
 
     Tree();
 
@@ -60,6 +62,9 @@ private:
     /// Steps when on screen, the fall when chopped through.
     void keepFrameState(bool visible);
     void felledRemotely();
+    void strip();
+    /// The strokes of the axe that chopping from `before` to the current progress makes.
+    void soundStrokes(float before) const;
 
     void fell();
     void spawnWood();

@@ -2,6 +2,7 @@
 
 #include "app/GameEvents.hpp"
 #include "app/Rects.hpp"
+#include "app/SharedSounds.hpp"
 #include "app/WorldPainter.hpp"
 #include "plym/core/Math.hpp"
 #include "plym/core/Profiling.hpp"
@@ -22,6 +23,11 @@ namespace QEL
 {
 namespace
 {
+
+/// Degrees of the fall at which the trunk lies on the ground.
+constexpr float LyingAngle = 91.f;
+/// Where the lying log comes to rest, from the foot of the standing trunk.
+const Plym::Math::Vector2 LyingOffset(270.f, -140.f);
 
 const sf::IntRect LogRect(540, 270, 180, 270);
 const sf::IntRect BranchesRect(0, 270, 360, 90);
@@ -106,7 +112,10 @@ void Woody::update(const Tessaly::Message& message)
 {
     Plym::Profiling::Block block("Woody::update()");
     const float step = boost::any_cast<float>(message.payload);
+    const bool falling = mFallAngle < LyingAngle;
     mFallAngle += std::min(180.f, (mFallAngle + 1.f) * 3.f) * step;
+    if (falling && mFallAngle >= LyingAngle)
+        playSound("Tree::Crash", mPosition + LyingOffset);
     // Rounded, not truncated: cutting off the fraction every step would fade about a third
     // faster than 100 a second.
     if (mTrimmed && mAlpha > 0)
@@ -144,10 +153,12 @@ void Woody::click(Tessaly::Message& message)
         {
             mTethered = 0;
             mAttached = false;
+            playSound("Woody::Untie", mPosition);
         }
-        else
+        else if (!mTrimmed)
         {
             mTrimmed = true;
+            playSound("Woody::Trim", mPosition);
         }
         message.handled = true;
     }
@@ -155,6 +166,7 @@ void Woody::click(Tessaly::Message& message)
     {
         mTethered = 1;
         mAttached = true;
+        playSound("Woody::Tie", mPosition);
         message.handled = true;
     }
 }
@@ -237,11 +249,11 @@ void Woody::pullRope(sf::RectangleShape& rope)
 
 void Woody::finishFall()
 {
-    if (mFallAngle >= 91.f && mFallAngle < 100.f)
+    if (mFallAngle >= LyingAngle && mFallAngle < 100.f)
     {
         // Lying flat before it moves: its clickable area is the log turned.
         pictures().forEach([](sf::Sprite& sprite) { sprite.setRotation(90.f); });
-        sendMessage("QEL.SetPosition", Plym::Math::Vector2(mPosition.x + 270.f, mPosition.y - 140.f));
+        sendMessage("QEL.SetPosition", mPosition + LyingOffset);
         mFallAngle = 1337.f;
     }
 }
@@ -251,7 +263,7 @@ void Woody::placePictures() const
     Pictures& shared = pictures();
     shared.setRects();
     const float angle = mFallAngle;
-    if (angle < 91.f)
+    if (angle < LyingAngle)
     {
         const float turned = Plym::Math::degToRad(angle + 90.f);
         const sf::Vector2f pivot(mPosition.x + (1.f - std::cos(turned)) * 270.f - 270.f,

@@ -6,5 +6,6 @@ namespace QEL
 ResourceManager<Plym::Spritesheet> gSpritesheets;
 ResourceManager<sf::Texture> gTextures;
 ResourceManager<sf::Music> gMusics;
+ResourceManager<sf::SoundBuffer> gSounds;
 
 } // namespace QEL

@@ -5,6 +5,7 @@
 #include "plym/game/Spritesheet.hpp"
 
 #include <SFML/Audio/Music.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <map>
@@ -23,7 +24,7 @@ template <class T>
 class ResourceManager
 {
 public:
-    /// Loads a texture or a music track from `file` under `name`.
+    /// Loads a texture, a music track or a sound effect from `file` under `name`.
     void load(const std::string& name, const std::string& file);
 
     /// Loads a spritesheet of columns x rows cells from `file` under `name`.
@@ -51,6 +52,7 @@ private:
 extern ResourceManager<Plym::Spritesheet> gSpritesheets;
 extern ResourceManager<sf::Texture> gTextures;
 extern ResourceManager<sf::Music> gMusics;
+extern ResourceManager<sf::SoundBuffer> gSounds;
 
 template <class T>
 template <class Reader>
@@ -75,6 +77,11 @@ inline bool read(sf::Texture& texture, Plym::File& stream)
 inline bool read(sf::Music& music, Plym::File& stream)
 {
     return music.openFromStream(stream);
+}
+
+inline bool read(sf::SoundBuffer& sound, Plym::File& stream)
+{
+    return sound.loadFromStream(stream);
 }
 
 } // namespace Resources

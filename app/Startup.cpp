@@ -8,6 +8,7 @@
 #include "app/ResourceManager.hpp"
 #include "app/SharedPictures.hpp"
 #include "app/UserFolders.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/ServerAddress.hpp"
 #include "plym/core/CRC32.hpp"
@@ -142,6 +143,7 @@ Startup::Startup(int argc, char** argv)
         replacePendingFiles(".");
         loadSharedPictures();
         loadMusic();
+        loadSharedSounds();
 
         mCore = createCore(*mSystem);
         configureCore(*mCore, options, *mEngine->getService<Plym::InputManager>());

@@ -12,6 +12,7 @@
 #include "app/ViewRules.hpp"
 #include "app/WorldPainter.hpp"
 #include "app/SharedPictures.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Physical.hpp"
 #include "physics/QuadTree.hpp"
@@ -59,6 +60,7 @@ public:
     GameWorld() : mSystem(std::make_unique<Tessaly::EntitySystem>(false))
     {
         QEL::loadSharedPictures();
+        QEL::loadSharedSounds();
         mEngine = std::make_unique<Plym::Engine>(*mSystem, 0);
         mEngine->addService(*mSystem);
         QEL::registerComponents(*mEngine);

@@ -2,6 +2,7 @@
 
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "network/Client.hpp"
 #include "network/Packet.hpp"
 #include "network/WordFilter.hpp"
@@ -11,6 +12,7 @@
 #include "plym/game/Engine.hpp"
 #include "plym/game/FontFinder.hpp"
 #include "plym/game/MusicManager.hpp"
+#include "plym/game/SoundManager.hpp"
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -152,9 +154,11 @@ bool UI::isTyping()
 
 void UI::applyVolume()
 {
-    Plym::Engine* engine = Plym::Engine::getSingleton();
-    if (Plym::MusicManager* music = engine ? engine->getService<Plym::MusicManager>() : nullptr)
+    // M mutes the music only: the world's sounds keep the volume step.
+    if (Plym::MusicManager* music = findService<Plym::MusicManager>())
         music->setVolume(sMuted ? 0.f : sVolumeLevel * 0.25f);
+    if (Plym::SoundManager* sounds = findService<Plym::SoundManager>())
+        sounds->setVolume(sVolumeLevel * 0.25f);
 }
 
 void UI::clickVolume(int step)
@@ -167,6 +171,7 @@ void UI::clickVolume(int step)
     // Choosing a volume means wanting to hear it.
     sMuted = false;
     applyVolume();
+    playInterfaceSound("UI::Click");
 }
 
 void UI::chatLine(Tessaly::Message& message)

@@ -7,6 +7,7 @@
 #include "plym/game/EngineComponent.hpp"
 #include "plym/game/InputManager.hpp"
 #include "plym/game/MusicManager.hpp"
+#include "plym/game/SoundManager.hpp"
 
 #include <cstdlib>
 #include <cstring>
@@ -77,6 +78,8 @@ void Engine::update(float seconds)
 {
     if (MusicManager* music = getService<MusicManager>())
         music->update(seconds);
+    if (SoundManager* sounds = getService<SoundManager>())
+        sounds->update(seconds);
 }
 
 Engine* Engine::getSingleton()
@@ -104,7 +107,7 @@ std::string Engine::getUsage(const std::string& program)
            "                        remembered and joined again next time without the option\n"
            "  --name NAME      join as NAME (one word) instead of asking for it\n"
            "  --fullscreen     start in fullscreen (F11 switches)\n"
-           "  --data-dir DIR   read the game's files (pictures, music, map) from DIR; default:\n"
+           "  --data-dir DIR   read the game's files (pictures, music, sounds, map) from DIR; default:\n"
            "                   the current directory, else the folder installed with the game\n"
            "  --plain-drawing  draw the whole world afresh every frame instead of keeping\n"
            "                   what stands still in a cache (for comparison, or where a\n"
@@ -130,11 +133,11 @@ std::string Engine::getUsage(const std::string& program)
            "  R                                 road building on/off (left click lays, right removes)\n"
            "  Return                            open the chat line, send it\n"
            "  Escape                            close the chat line without sending it\n"
-           "  M                                 music off/on (not while typing a chat line)\n"
+           "  M                                 music off/on, sounds stay (not while typing a chat line)\n"
            "  F3                                frame rate and profiling overlay\n"
            "  F11                               fullscreen on/off\n"
            "  F12                               screenshot\n"
-           "  Volume button (bottom right)      right click louder, left click quieter\n";
+           "  Volume button (bottom right)      music and sounds: right click louder, left quieter\n";
 }
 
 void Engine::readArguments(int argc, char** argv)
@@ -177,6 +180,8 @@ void Engine::createServices()
     {
         mMusic = std::make_unique<MusicManager>();
         addService(*mMusic);
+        mSounds = std::make_unique<SoundManager>();
+        addService(*mSounds);
     }
     if (mFlags & WithScripting)
     {

@@ -26,6 +26,7 @@ namespace Plym
 class FileSystem;
 class InputManager;
 class MusicManager;
+class SoundManager;
 class ScriptEngine;
 class ScriptEntity;
 
@@ -36,7 +37,8 @@ class ScriptEntity;
 /// or null. initialize creates
 /// and registers the built-in services (owned by the engine): the entity system given to the
 /// constructor, FileSystem and ScriptEntity (the engine's own entity), plus, by the flags,
-/// InputManager (WithInput), MusicManager (WithAudio) and ScriptEngine (WithScripting).
+/// InputManager (WithInput), MusicManager and SoundManager (WithAudio) and ScriptEngine
+/// (WithScripting).
 /// A service registered before initialize takes the place of the built-in one.
 ///
 /// At most one engine exists at a time (getSingleton); it must be destroyed before its
@@ -68,7 +70,7 @@ public:
     void initialize(int argc, char** argv);
     bool isInitialized() const { return mInitialized; }
 
-    /// One update step: moves the music playlist on.
+    /// One update step: moves the music playlist on and ages the sounding effects.
     void update(float seconds);
 
     /// The render target of the game window (not owned).
@@ -131,6 +133,7 @@ private:
     std::unique_ptr<FileSystem> mFileSystem;
     std::unique_ptr<InputManager> mInput;
     std::unique_ptr<MusicManager> mMusic;
+    std::unique_ptr<SoundManager> mSounds;
     std::unique_ptr<ScriptEngine> mScripts;
     std::unique_ptr<ScriptEntity> mScriptEntity;
 };

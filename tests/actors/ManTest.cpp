@@ -3,12 +3,14 @@
 #include "app/GameClass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/Client.hpp"
 #include "network/Packet.hpp"
 #include "physics/Physical.hpp"
 #include "plym/game/Engine.hpp"
 #include "plym/game/InputManager.hpp"
+#include "plym/game/SoundManager.hpp"
 #include "tests/actors/Pictures.hpp"
 #include "tests/network/TestPeer.hpp"
 #include "world/Chunk.hpp"
@@ -121,6 +123,7 @@ struct World
 
     static void loadResources()
     {
+        QEL::loadSharedSounds();
         if (!QEL::gSpritesheets.contains("Man::Hair"))
             QEL::gSpritesheets.load("Man::Hair", "QELHair.png", 5, 1);
         if (!QEL::gTextures.contains("Man::Shadow"))
@@ -399,6 +402,55 @@ TEST_F(ManWorld, DeepWaterSinksToItsFloorWithTheRippleBelowFifteen)
     step();
     EXPECT_EQ(body().getPosition().z, 0.f);
     EXPECT_FALSE(player().isInWater());
+}
+
+TEST_F(ManWorld, FeetSoundOnGrassSplashIntoWaterWadeAndAreHeardFromThePlayersPlace)
+{
+    Plym::SoundManager& sounds = *sWorld->engine->getService<Plym::SoundManager>();
+    std::vector<std::string> heard;
+    sounds.setObserver([&heard](const Plym::SoundManager::Report& report) {
+        heard.push_back(report.name + (report.outcome == Plym::SoundManager::Outcome::Played ? "" : " (unheard)"));
+    });
+    const auto count = [&heard](const std::string& name) { return std::count(heard.begin(), heard.end(), name); };
+
+    // Across the grass patch: a step every stride, heard where the player stands.
+    place(centre(40) - 40.f, centre(41));
+    input("Right").simulate(1.f);
+    step(25);
+    input("Right").stopSimulation();
+    const float walked = body().getPosition().x - (centre(40) - 40.f);
+    EXPECT_EQ(count("Man::StepGrass"), static_cast<long>((walked + QEL::Footsteps::Stride / 2.f) / QEL::Footsteps::Stride)) << walked;
+    EXPECT_EQ(heard.size(), static_cast<std::size_t>(count("Man::StepGrass")));
+    EXPECT_EQ(sounds.getListener(), body().getPosition().xy());
+
+    // Sinking into deep water splashes once; walking in it wades.
+    heard.clear();
+    place(centre(58), centre(65));
+    body().setPosition(Vector3(centre(65), centre(65), 0.f));
+    step(100);
+    EXPECT_EQ(heard, std::vector<std::string>{"Man::Splash"});
+    input("Right").simulate(1.f);
+    step(33);
+    input("Right").stopSimulation();
+    EXPECT_GE(count("Man::Wade"), 1);
+    EXPECT_EQ(count("Man::Wade") + 1, static_cast<long>(heard.size()));
+
+    // Another player walking on the grass far away is not heard; one nearby is.
+    heard.clear();
+    QEL::Man* remote = sWorld->addMan();
+    put(*remote, centre(40), centre(41));
+    remote->getPhysical()->setSpeed(Vector3(270.f, 0.f, 0.f));
+    step(10);
+    EXPECT_EQ(heard, std::vector<std::string>{"Man::StepGrass (unheard)"});
+    heard.clear();
+    place(centre(40), centre(43));
+    put(*remote, centre(40), centre(41));
+    remote->getPhysical()->setSpeed(Vector3(270.f, 0.f, 0.f));
+    step(20);
+    EXPECT_FALSE(heard.empty());
+    EXPECT_EQ(count("Man::StepGrass"), static_cast<long>(heard.size()));
+    system().destroyEntity(remote->getOwner());
+    sounds.setObserver({});
 }
 
 TEST_F(ManWorld, DesertTrackKeepsPlayingOverTheBeachButGrassRightAfterDesertSwitches)

@@ -2,6 +2,7 @@
 
 #include "app/Catalogue.hpp"
 #include "app/SharedPictures.hpp"
+#include "app/SharedSounds.hpp"
 
 #include <chrono>
 #include <cstdlib>
@@ -80,6 +81,7 @@ ObjectsFixture::ObjectsFixture()
     mSystem.registerComponent("Test.Player", [] { return new PlayerStandIn(); });
     mSystem.registerComponent("Test.Probe", [] { return new Probe(); });
     QEL::loadSharedPictures();
+    QEL::loadSharedSounds();
 
     // The world comes first, as at start-up: every body created later finds its quadtree.
     const std::string map = writeMap();
@@ -137,7 +139,10 @@ Tessaly::Message ObjectsFixture::sendTo(Tessaly::EntityId entity, const std::str
 void ObjectsFixture::step(int count)
 {
     for (int i = 0; i < count; ++i)
+    {
         sendGlobal("QEL.Game.Update", Step);
+        mEngine.update(Step);
+    }
 }
 
 Tessaly::Message ObjectsFixture::click(float x, float y, bool right)

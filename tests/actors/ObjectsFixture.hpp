@@ -104,7 +104,7 @@ protected:
     Tessaly::Message sendGlobal(const std::string& name, const boost::any& payload);
     Tessaly::Message sendTo(Tessaly::EntityId entity, const std::string& name, const boost::any& payload);
 
-    /// Game update steps of 1/33 s.
+    /// Game update steps of 1/33 s, as the frame loop runs them.
     void step(int count = 1);
 
     /// A click at a world point; the returned message tells whether something handled it.

@@ -63,28 +63,32 @@ TEST(Startup, WithNoServerTheChatBoxSaysTheConnectionFailed)
     EXPECT_EQ(*status, 0);
 }
 
-TEST(Startup, MissingAssetStopsBeforeTheWindow)
+TEST(Startup, MissingPictureOrSoundStopsBeforeTheWindow)
 {
-    const fs::path copy = fs::temp_directory_path() / "quelmoor-missing-asset";
-    fs::remove_all(copy);
-    fs::copy(dataDirectory(), copy, fs::copy_options::recursive);
-    fs::remove(copy / "tree.png");
+    for (const std::string missing : {"tree.png", "TreeCrash.ogg"})
+    {
+        SCOPED_TRACE(missing);
+        const fs::path copy = fs::temp_directory_path() / "quelmoor-missing-asset";
+        fs::remove_all(copy);
+        fs::copy(dataDirectory(), copy, fs::copy_options::recursive);
+        fs::remove(copy / missing);
 
-    VirtualDisplay display;
-    ChildProcess client({QEL::Testing::programPath("quelmoor"), "--data-dir", copy.string()}, clientEnvironment(display));
-    const auto status = client.waitForExit(60s);
-    fs::remove_all(copy);
+        VirtualDisplay display;
+        ChildProcess client({QEL::Testing::programPath("quelmoor"), "--data-dir", copy.string()}, clientEnvironment(display));
+        const auto status = client.waitForExit(60s);
+        fs::remove_all(copy);
 
-    ASSERT_TRUE(status.has_value());
-    EXPECT_NE(*status, 0);
-    const std::string output = client.getOutput();
-    EXPECT_NE(output.find("ResourceManager::load - Failed to load from tree.png\nThe game reads its data files from " +
-                          fs::canonical(fs::temp_directory_path()).string() + "/quelmoor-missing-asset; if one is missing "
-                          "there, start it with --data-dir DIR"),
-              std::string::npos)
-        << output;
-    EXPECT_EQ(output.find("Please enter your preferred username: "), std::string::npos) << output;
-    EXPECT_FALSE(display.waitForWindow("Quelmoor", 1s));
+        ASSERT_TRUE(status.has_value());
+        EXPECT_NE(*status, 0);
+        const std::string output = client.getOutput();
+        EXPECT_NE(output.find("ResourceManager::load - Failed to load from " + missing + "\nThe game reads its data files from " +
+                              fs::canonical(fs::temp_directory_path()).string() + "/quelmoor-missing-asset; if one is missing "
+                              "there, start it with --data-dir DIR"),
+                  std::string::npos)
+            << output;
+        EXPECT_EQ(output.find("Please enter your preferred username: "), std::string::npos) << output;
+        EXPECT_FALSE(display.waitForWindow("Quelmoor", 1s));
+    }
 }
 
 TEST(Startup, AServerAddressThatNamesNoServerStopsBeforeThePrompt)

@@ -5,6 +5,7 @@
 #include "actors/Tree.hpp"
 #include "app/Catalogue.hpp"
 #include "app/SharedPictures.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "plym/game/Engine.hpp"
 #include "world/Chunk.hpp"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
         engine.addHook("Components", "QEL Components").call(QEL::registerComponents);
         engine.initialize(argc, argv);
         QEL::loadSharedPictures();
+        QEL::loadSharedSounds();
 
         // The client's core entity comes first; the world's entity ids follow it.
         system.createEntity();

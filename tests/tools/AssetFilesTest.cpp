@@ -1,8 +1,7 @@
 // The generated data directory: every file decodes and has the size its grid needs, the
 // animation file names real frames, the music plays long enough, and the generator repeats itself.
 #include "tests/tools/AssetImages.hpp"
-
-#include <SFML/Audio/InputSoundFile.hpp>
+#include "tests/tools/AssetSounds.hpp"
 
 #include <gtest/gtest.h>
 
@@ -116,31 +115,8 @@ TEST(ManAnimation, NamesEveryDirectionWithFramesInsideItsSheet)
     }
 }
 
-// Decoded mono or stereo samples of a music file, folded to one channel.
-struct Track {
-    std::vector<float> samples;
-    unsigned rate = 0;
-};
-
-Track decode(const std::string& name)
-{
-    sf::InputSoundFile file;
-    if (!file.openFromFile(name))
-        throw std::runtime_error("cannot decode " + name);
-    std::vector<sf::Int16> raw(file.getSampleCount());
-    raw.resize(file.read(raw.data(), raw.size()));
-    Track track;
-    track.rate = file.getSampleRate();
-    const unsigned channels = file.getChannelCount();
-    for (std::size_t i = 0; i + channels <= raw.size(); i += channels)
-    {
-        float sum = 0.0f;
-        for (unsigned c = 0; c < channels; ++c)
-            sum += raw[i + c];
-        track.samples.push_back(sum / channels / 32768.0f);
-    }
-    return track;
-}
+using AssetSounds::decode;
+using AssetSounds::Track;
 
 class Music : public ::testing::TestWithParam<const char*> {};
 
@@ -149,10 +125,7 @@ TEST_P(Music, IsALoudEnoughPieceOfAtLeast45SecondsUnder1_5MB)
     const Track track = decode(GetParam());
     ASSERT_GT(track.rate, 0u);
     EXPECT_GE(static_cast<double>(track.samples.size()) / track.rate, 45.0);
-    double energy = 0.0;
-    for (float s : track.samples)
-        energy += s * s;
-    EXPECT_GT(std::sqrt(energy / track.samples.size()), 0.05);
+    EXPECT_GT(AssetSounds::rms(track, 0, track.samples.size()), 0.05);
     EXPECT_LT(std::filesystem::file_size(GetParam()), 1500u * 1000u);
 }
 

@@ -4,6 +4,7 @@
 #include "app/GameClass.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "network/Client.hpp"
 #include "network/WordFilter.hpp"
@@ -11,6 +12,7 @@
 #include "plym/game/FontFinder.hpp"
 #include "plym/game/InputManager.hpp"
 #include "plym/game/MusicManager.hpp"
+#include "plym/game/SoundManager.hpp"
 #include "tests/network/TestPeer.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -48,6 +50,7 @@ struct Hud
         QEL::gSpritesheets.load("Man::Hair", "QELHair.png", 5, 1);
         QEL::gTextures.load("Man::Shadow", "QELmancoll.png");
         QEL::gSpritesheets.load("UI::Volume", "Volume.png", 3, 2);
+        QEL::loadSharedSounds();
 
         const Tessaly::EntityId player = system.instantiate("QEL.Man");
         system.addComponent(player, system.createComponent("QEL.Components.UI"));
@@ -151,37 +154,46 @@ protected:
     }
 
     float volume() const { return sHud->engine->getService<Plym::MusicManager>()->getVolume(); }
+    Plym::SoundManager& effects() const { return *sHud->engine->getService<Plym::SoundManager>(); }
 
     static Hud* sHud;
 };
 
 Hud* HudTest::sHud = nullptr;
 
-TEST_F(HudTest, VolumeButtonStepsRoundFiveLevels)
+TEST_F(HudTest, VolumeButtonStepsRoundFiveLevelsForMusicAndEffectsWithAClick)
 {
     ASSERT_EQ(UI::getVolumeLevel(), 4);
+    std::vector<std::string> clicks;
+    effects().setObserver([&clicks](const Plym::SoundManager::Report& report) { clicks.push_back(report.name); });
     draw();  // the first frame places the buttons
     moveMouse(Width - 5 - 32, Height - 5 - 32);
 
     release(sf::Mouse::Right);
     EXPECT_EQ(UI::getVolumeLevel(), 0);
     EXPECT_FLOAT_EQ(volume(), 0.f);
+    EXPECT_FLOAT_EQ(effects().getVolume(), 0.f);
 
     release(sf::Mouse::Left);
     EXPECT_EQ(UI::getVolumeLevel(), 4);
     EXPECT_FLOAT_EQ(volume(), 1.f);
+    EXPECT_FLOAT_EQ(effects().getVolume(), 1.f);
 
     release(sf::Mouse::Left);
     release(sf::Mouse::Middle);
     EXPECT_EQ(UI::getVolumeLevel(), 3);
     EXPECT_FLOAT_EQ(volume(), 0.75f);
+    EXPECT_FLOAT_EQ(effects().getVolume(), 0.75f);
+    EXPECT_EQ(clicks, std::vector<std::string>(3, "UI::Click"));
 
     moveMouse(Width / 2, 10);
     release(sf::Mouse::Right);
     EXPECT_EQ(UI::getVolumeLevel(), 3);
+    EXPECT_EQ(clicks.size(), 3u);
+    effects().setObserver({});
 }
 
-TEST_F(HudTest, MMutesAndUnmutesTheMusicButNotWhileTyping)
+TEST_F(HudTest, MMutesAndUnmutesTheMusicButNotTheEffectsNorWhileTyping)
 {
     draw();
     moveMouse(Width - 5 - 32, Height - 5 - 32);  // also arms the chat keyboard if nothing did yet
@@ -190,6 +202,7 @@ TEST_F(HudTest, MMutesAndUnmutesTheMusicButNotWhileTyping)
 
     press(sf::Keyboard::M);
     EXPECT_FLOAT_EQ(volume(), 0.f);
+    EXPECT_FLOAT_EQ(effects().getVolume(), loud) << "M mutes the music only";
     EXPECT_EQ(UI::getVolumeLevel(), level);
     press(sf::Keyboard::M);
     EXPECT_FLOAT_EQ(volume(), loud);

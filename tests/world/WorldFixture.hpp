@@ -4,6 +4,7 @@
 #include "actors/Man.hpp"
 #include "app/GameEvents.hpp"
 #include "app/ResourceManager.hpp"
+#include "app/SharedSounds.hpp"
 #include "ecs/Component.hpp"
 #include "ecs/EntitySystem.hpp"
 #include "physics/Physical.hpp"
@@ -82,9 +83,10 @@ inline void registerWorld(Tessaly::EntitySystem& system, std::vector<Spawn>& spa
     system.registerTemplate("QEL.Man", {"QEL.Game.Man", "QEL.Physical"});
 }
 
-/// The shared pictures a player and the minimap look up, loaded once per process.
+/// The shared pictures and sounds a player and the minimap look up, loaded once per process.
 inline void loadPlayerResources()
 {
+    QEL::loadSharedSounds();
     if (!QEL::gSpritesheets.contains("Man::Hair"))
         QEL::gSpritesheets.load("Man::Hair", "QELHair.png", 5, 1);
     if (!QEL::gTextures.contains("Man::Shadow"))

@@ -2,6 +2,7 @@
 
 #include "app/Catalogue.hpp"
 #include "app/SharedPictures.hpp"
+#include "app/SharedSounds.hpp"
 #include "plym/game/Engine.hpp"
 
 #include <cmath>
@@ -57,6 +58,7 @@ protected:
         char* arguments[] = {program, nullptr};
         mEngine->initialize(1, arguments);
         QEL::loadSharedPictures();
+        QEL::loadSharedSounds();
         ASSERT_TRUE(mScreen.create(800, 600));
 
         // The core component installs the input binds the player reads.

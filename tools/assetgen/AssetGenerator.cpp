@@ -7,6 +7,7 @@
 #include "tools/assetgen/MapGenerator.hpp"
 #include "tools/assetgen/RoadPainter.hpp"
 #include "tools/assetgen/SnakePainter.hpp"
+#include "tools/assetgen/SoundEffects.hpp"
 #include "tools/assetgen/TerrainPainter.hpp"
 #include "tools/assetgen/TreePainter.hpp"
 #include "tools/assetgen/UiPainter.hpp"
@@ -19,8 +20,11 @@ AssetGenerator::AssetGenerator(const std::string& directory) : mWriter(directory
 
 void AssetGenerator::run()
 {
-    // The music is synthesised and encoded on a second core while the pictures are painted.
-    std::future<void> music = std::async(std::launch::async, [this] { writeMusic(); });
+    // The music and effects are synthesised and encoded on a second core while the pictures are painted.
+    std::future<void> music = std::async(std::launch::async, [this] {
+        writeMusic();
+        writeEffects();
+    });
     writeTerrain();
     writeMap();
     writeTrees();
@@ -110,6 +114,13 @@ void AssetGenerator::writeMusic()
     mWriter.announce("Composing music");
     mWriter.writeSound("I Am The Adventuror.ogg", Composer::meadow(), Composer::SampleRate);
     mWriter.writeSound("DSRT.ogg", Composer::desert(), Composer::SampleRate);
+}
+
+void AssetGenerator::writeEffects()
+{
+    mWriter.announce("Recording sound effects");
+    for (const SoundEffects::Effect& effect : SoundEffects::all())
+        mWriter.writeSound(effect.file, effect.samples, SoundEffects::SampleRate);
 }
 
 } // namespace QEL::AssetGen

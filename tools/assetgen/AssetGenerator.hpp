@@ -23,6 +23,7 @@ private:
     void writeRoads();
     void writeInterface();
     void writeMusic();
+    void writeEffects();
 
     AssetWriter mWriter;
 };

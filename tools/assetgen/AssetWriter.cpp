@@ -2,6 +2,7 @@
 
 #include <SFML/Audio/OutputSoundFile.hpp>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -55,7 +56,9 @@ void AssetWriter::writeSound(const std::string& name, const std::vector<sf::Int1
             throw std::runtime_error("Cannot write " + pathOf(name));
         file.write(samples.data(), samples.size());
     }
-    report(name, std::to_string(samples.size() / sampleRate) + " s");
+    char seconds[32];
+    std::snprintf(seconds, sizeof(seconds), "%.2f s", static_cast<double>(samples.size()) / sampleRate);
+    report(name, seconds);
 }
 
 void AssetWriter::writePreview()

@@ -12,8 +12,9 @@ namespace {
 void printHelp()
 {
     std::cout << "Usage: quelmoor-assetgen [--output DIR]\n"
-                 "Draws every picture, the world map, the animation file and the music of Quelmoor\n"
-                 "into DIR (default: the current directory). The output is the same on every run.\n"
+                 "Draws every picture, the world map, the animation file, the music and the sound effects\n"
+                 "of Quelmoor into DIR (default: the current directory). The output is the same on\n"
+                 "every run.\n"
                  "  --output DIR  directory to write the files into (created if missing)\n"
                  "  --help        show this text\n";
 }
