@@ -15,7 +15,7 @@
 #include "physics/Physical.hpp"
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Engine.hpp"
-#include "plym/game/FontFinder.hpp"
+#include "plym/game/TextRuns.hpp"
 #include "plym/game/Input.hpp"
 #include "plym/game/InputManager.hpp"
 #include "plym/game/Spritesheet.hpp"
@@ -25,7 +25,6 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
-#include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
 
@@ -613,9 +612,9 @@ void Man::drawRipple(sf::RenderTarget& target, sf::Sprite& sprite) const
     sprite.setScale(1.f, 1.f);
 }
 
-sf::Text Man::makeName(const Vector3& position) const
+Plym::TextRuns Man::makeName(const Vector3& position) const
 {
-    sf::Text text(mDisplayName, Plym::FontFinder::getDefaultFont(), 30);
+    Plym::TextRuns text(mDisplayName, 30);
     const sf::FloatRect bounds = text.getLocalBounds();
     text.setOrigin(bounds.left + bounds.width / 2.f, bounds.top + bounds.height / 2.f);
     text.setPosition(position.x, position.y - (position.z + 300.f));
@@ -624,7 +623,7 @@ sf::Text Man::makeName(const Vector3& position) const
 
 void Man::drawName(sf::RenderTarget& target, const Vector3& position) const
 {
-    sf::Text text = makeName(position);
+    Plym::TextRuns text = makeName(position);
     const sf::Vector2f centre = text.getPosition();
 
     // A black outline from four diagonal copies, then the name in white.

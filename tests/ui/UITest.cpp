@@ -324,7 +324,7 @@ TEST_F(HudTest, LongLinesAreCutToTheWindowAndLinesAboveItAreLeftAlone)
     EXPECT_EQ(history[0].getString(), "[Unknown]: short");
     EXPECT_EQ(history[0].getText().getString(), sf::String("[Unknown]: short"));
     EXPECT_EQ(history[1].getString(), "[Unknown]: " + longest);
-    const sf::Text& cut = history[1].getText();
+    const Plym::TextRuns& cut = history[1].getText();
     ASSERT_GT(cut.getString().getSize(), 11u);
     EXPECT_EQ(cut.getString()[cut.getString().getSize() - 1], Ellipsis);
     EXPECT_LE(cut.getLocalBounds().left + cut.getLocalBounds().width, Width - 14.f);
