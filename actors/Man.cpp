@@ -624,18 +624,9 @@ Plym::TextRuns Man::makeName(const Vector3& position) const
 void Man::drawName(sf::RenderTarget& target, const Vector3& position) const
 {
     Plym::TextRuns text = makeName(position);
-    const sf::Vector2f centre = text.getPosition();
-
     // A black outline from four diagonal copies, then the name in white.
-    text.setFillColor(sf::Color::Black);
-    for (const sf::Vector2f offset : {sf::Vector2f(-2.f, -2.f), sf::Vector2f(2.f, -2.f), sf::Vector2f(2.f, 2.f), sf::Vector2f(-2.f, 2.f)})
-    {
-        text.setPosition(centre + offset);
-        target.draw(text);
-    }
-    text.setFillColor(sf::Color::White);
-    text.setPosition(centre);
-    target.draw(text);
+    text.drawCopies(target, {sf::Vector2f(-2.f, -2.f), sf::Vector2f(2.f, -2.f), sf::Vector2f(2.f, 2.f), sf::Vector2f(-2.f, 2.f)}, sf::Color::Black);
+    text.drawCopies(target, {sf::Vector2f()}, sf::Color::White);
 }
 
 } // namespace QEL

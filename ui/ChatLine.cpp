@@ -47,16 +47,10 @@ const Plym::TextRuns& ChatLine::getText() const
 void ChatLine::draw(sf::RenderTarget& target, sf::Vector2f position, float width, sf::Uint8 alpha)
 {
     Plym::TextRuns& text = getText(width);
-    text.setFillColor(sf::Color(45, 45, 45, alpha));
-    for (const sf::Vector2f offset : {sf::Vector2f(Outline, Outline), sf::Vector2f(-Outline, Outline),
-                                      sf::Vector2f(-Outline, -Outline), sf::Vector2f(Outline, -Outline)})
-    {
-        text.setPosition(position + offset);
-        target.draw(text);
-    }
     text.setPosition(position);
-    text.setFillColor(sf::Color(255, 255, 255, alpha));
-    target.draw(text);
+    text.drawCopies(target, {sf::Vector2f(Outline, Outline), sf::Vector2f(-Outline, Outline), sf::Vector2f(-Outline, -Outline), sf::Vector2f(Outline, -Outline)},
+                    sf::Color(45, 45, 45, alpha));
+    text.drawCopies(target, {sf::Vector2f()}, sf::Color(255, 255, 255, alpha));
 }
 
 sf::FloatRect ChatLine::getBounds(sf::Vector2f position, float width)

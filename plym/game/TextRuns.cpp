@@ -56,6 +56,28 @@ void TextRuns::setFillColor(const sf::Color& color)
         piece.setFillColor(mFillColor);
 }
 
+void TextRuns::drawCopies(sf::RenderTarget& target, const std::vector<sf::Vector2f>& offsets, const sf::Color& color)
+{
+    setFillColor(color);
+    const sf::Vector2f position = getPosition();
+    for (std::size_t first = 0; first < mPieces.size(); ++first)
+    {
+        const sf::Font* font = mPieces[first].getFont();
+        const auto earlier = std::find_if(mPieces.begin(), mPieces.begin() + static_cast<std::ptrdiff_t>(first),
+                                          [font](const sf::Text& piece) { return piece.getFont() == font; });
+        if (earlier != mPieces.begin() + static_cast<std::ptrdiff_t>(first))
+            continue;  // drawn with the first piece of its font
+        for (const sf::Vector2f offset : offsets)
+        {
+            setPosition(position + offset);
+            for (std::size_t index = first; index < mPieces.size(); ++index)
+                if (mPieces[index].getFont() == font)
+                    target.draw(mPieces[index], getTransform());
+        }
+    }
+    setPosition(position);
+}
+
 const std::vector<sf::Text>& TextRuns::getPieces() const
 {
     return mPieces;

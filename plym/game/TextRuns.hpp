@@ -40,6 +40,11 @@ public:
     void setCharacterSize(unsigned size);
     void setFillColor(const sf::Color& color);
 
+    /// Draws the text at each of `offsets` from its position, in `color`: the copies of one
+    /// font's runs one after another, so that the target changes fonts as rarely as it can
+    /// (the software rasteriser pays dearly for each change).
+    void drawCopies(sf::RenderTarget& target, const std::vector<sf::Vector2f>& offsets, const sf::Color& color);
+
     /// The pieces drawn, one per run, placed along the line.
     const std::vector<sf::Text>& getPieces() const;
 
