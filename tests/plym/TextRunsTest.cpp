@@ -76,6 +76,7 @@ TEST(TextRuns, SplitsTextIntoRunsOfOneFontEach)
 TEST(TextRuns, OneFallbackFontServesAScriptAndCharactersInNoFontGetTheDefault)
 {
     const sf::Font& han = FontFallback::getFont(U'\u4f60');
+    EXPECT_NE(&han, &FontFinder::getDefaultFont());
     EXPECT_EQ(&FontFallback::getFont(U'\u754c'), &han);
     EXPECT_EQ(&FontFallback::getFont(U'\u3053'), &han);
     EXPECT_NE(han.getInfo().family.find("Sans"), std::string::npos) << "nearest to DejaVu Sans: " << han.getInfo().family;
