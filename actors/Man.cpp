@@ -16,7 +16,7 @@
 #include "physics/Physical.hpp"
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Engine.hpp"
-#include "plym/game/FontFinder.hpp"
+#include "plym/game/TextRuns.hpp"
 #include "plym/game/Input.hpp"
 #include "plym/game/InputManager.hpp"
 #include "plym/game/Spritesheet.hpp"
@@ -26,7 +26,6 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
-#include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
 
@@ -627,9 +626,9 @@ void Man::drawRipple(sf::RenderTarget& target, sf::Sprite& sprite) const
     sprite.setScale(1.f, 1.f);
 }
 
-sf::Text Man::makeName(const Vector3& position) const
+Plym::TextRuns Man::makeName(const Vector3& position) const
 {
-    sf::Text text(mDisplayName, Plym::FontFinder::getDefaultFont(), 30);
+    Plym::TextRuns text(mDisplayName, 30);
     const sf::FloatRect bounds = text.getLocalBounds();
     text.setOrigin(bounds.left + bounds.width / 2.f, bounds.top + bounds.height / 2.f);
     text.setPosition(position.x, position.y - (position.z + 300.f));
@@ -638,19 +637,10 @@ sf::Text Man::makeName(const Vector3& position) const
 
 void Man::drawName(sf::RenderTarget& target, const Vector3& position) const
 {
-    sf::Text text = makeName(position);
-    const sf::Vector2f centre = text.getPosition();
-
+    Plym::TextRuns text = makeName(position);
     // A black outline from four diagonal copies, then the name in white.
-    text.setFillColor(sf::Color::Black);
-    for (const sf::Vector2f offset : {sf::Vector2f(-2.f, -2.f), sf::Vector2f(2.f, -2.f), sf::Vector2f(2.f, 2.f), sf::Vector2f(-2.f, 2.f)})
-    {
-        text.setPosition(centre + offset);
-        target.draw(text);
-    }
-    text.setFillColor(sf::Color::White);
-    text.setPosition(centre);
-    target.draw(text);
+    text.drawCopies(target, {sf::Vector2f(-2.f, -2.f), sf::Vector2f(2.f, -2.f), sf::Vector2f(2.f, 2.f), sf::Vector2f(-2.f, 2.f)}, sf::Color::Black);
+    text.drawCopies(target, {sf::Vector2f()}, sf::Color::White);
 }
 
 } // namespace QEL

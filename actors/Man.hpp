@@ -6,6 +6,7 @@
 #include "ecs/Component.hpp"
 #include "plym/core/Vector3.hpp"
 #include "plym/game/Animation.hpp"
+#include "plym/game/TextRuns.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/String.hpp>
@@ -106,7 +107,7 @@ private:
     void drawRipple(sf::RenderTarget& target, sf::Sprite& sprite) const;
     void drawName(sf::RenderTarget& target, const Plym::Math::Vector3& position) const;
     /// The name over the man's head, centred where it is drawn.
-    sf::Text makeName(const Plym::Math::Vector3& position) const;
+    Plym::TextRuns makeName(const Plym::Math::Vector3& position) const;
     /// Everything draw() covers, name included.
     sf::FloatRect getPictureBounds(const Plym::Math::Vector3& position) const;
     /// Where the visible pixels of figures, hair (both ways round) and shadow lie around the

@@ -1,5 +1,6 @@
 #include "ui/ChatLine.hpp"
 
+#include "plym/game/FontFallback.hpp"
 #include "plym/game/FontFinder.hpp"
 
 #include <SFML/System/Utf.hpp>
@@ -22,7 +23,6 @@ ChatLine::ChatLine(std::string utf8, float width) :
 mUtf8(std::move(utf8)),
 mWidth(0.f)
 {
-    mText.setFont(Plym::FontFinder::getDefaultFont());
     mText.setCharacterSize(CharacterSize);
     layout(width);
 }
@@ -32,31 +32,25 @@ const std::string& ChatLine::getString() const
     return mUtf8;
 }
 
-sf::Text& ChatLine::getText(float width)
+Plym::TextRuns& ChatLine::getText(float width)
 {
     if (width != mWidth)
         layout(width);
     return mText;
 }
 
-const sf::Text& ChatLine::getText() const
+const Plym::TextRuns& ChatLine::getText() const
 {
     return mText;
 }
 
 void ChatLine::draw(sf::RenderTarget& target, sf::Vector2f position, float width, sf::Uint8 alpha)
 {
-    sf::Text& text = getText(width);
-    text.setFillColor(sf::Color(45, 45, 45, alpha));
-    for (const sf::Vector2f offset : {sf::Vector2f(Outline, Outline), sf::Vector2f(-Outline, Outline),
-                                      sf::Vector2f(-Outline, -Outline), sf::Vector2f(Outline, -Outline)})
-    {
-        text.setPosition(position + offset);
-        target.draw(text);
-    }
+    Plym::TextRuns& text = getText(width);
     text.setPosition(position);
-    text.setFillColor(sf::Color(255, 255, 255, alpha));
-    target.draw(text);
+    text.drawCopies(target, {sf::Vector2f(Outline, Outline), sf::Vector2f(-Outline, Outline), sf::Vector2f(-Outline, -Outline), sf::Vector2f(Outline, -Outline)},
+                    sf::Color(45, 45, 45, alpha));
+    text.drawCopies(target, {sf::Vector2f()}, sf::Color(255, 255, 255, alpha));
 }
 
 sf::FloatRect ChatLine::getBounds(sf::Vector2f position, float width)
@@ -68,19 +62,22 @@ sf::FloatRect ChatLine::getBounds(sf::Vector2f position, float width)
 
 void ChatLine::layout(float width)
 {
-    // Advances as the text lays its glyphs out; decoding stops at the first character that
-    // does not fit, wherever the line ends.
-    const sf::Font& font = Plym::FontFinder::getDefaultFont();
-    const float ellipsis = font.getGlyph(Ellipsis, CharacterSize, false).advance;
+    // Advances as the text lays its glyphs out, each in the font its run takes; decoding stops
+    // at the first character that does not fit, wherever the line ends.
+    const float ellipsis = Plym::FontFinder::getDefaultFont().getGlyph(Ellipsis, CharacterSize, false).advance;
     sf::String shown;
     std::size_t roomForEllipsis = 0;  // leading characters that still leave room for it
     float x = 0.f;
     sf::Uint32 previous = 0;
+    const sf::Font* previousFont = nullptr;
     for (auto position = mUtf8.begin(); position != mUtf8.end();)
     {
         sf::Uint32 c;
         position = sf::Utf8::decode(position, mUtf8.end(), c);
-        x += font.getKerning(previous, c, CharacterSize) + font.getGlyph(c, CharacterSize, false).advance;
+        const sf::Font& font = Plym::FontFallback::getFont(c, previousFont);
+        if (&font == previousFont)
+            x += font.getKerning(previous, c, CharacterSize);
+        x += font.getGlyph(c, CharacterSize, false).advance;
         if (x > width)
         {
             shown = shown.substring(0, roomForEllipsis) + sf::String(Ellipsis);
@@ -90,6 +87,7 @@ void ChatLine::layout(float width)
         if (x + ellipsis <= width)
             roomForEllipsis = shown.getSize();
         previous = c;
+        previousFont = &font;
     }
     mText.setString(shown);
     mWidth = width;

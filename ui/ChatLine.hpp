@@ -1,8 +1,9 @@
 #ifndef QEL_UI_CHATLINE_HPP
 #define QEL_UI_CHATLINE_HPP
 
+#include "plym/game/TextRuns.hpp"
+
 #include <SFML/Graphics/RenderTarget.hpp>
-#include <SFML/Graphics/Text.hpp>
 
 #include <string>
 
@@ -27,10 +28,10 @@ public:
     const std::string& getString() const;
 
     /// The shown text for a box `width` pixels wide; laid out again only when the width changed.
-    sf::Text& getText(float width);
+    Plym::TextRuns& getText(float width);
 
     /// The shown text as it was laid out last.
-    const sf::Text& getText() const;
+    const Plym::TextRuns& getText() const;
 
     /// Draws the shown text with its top-left corner at `position`, in white with a dark
     /// outline of four offset copies, at the given opacity.
@@ -43,7 +44,7 @@ private:
     void layout(float width);
 
     std::string mUtf8;
-    sf::Text mText;
+    Plym::TextRuns mText;
     float mWidth;
 };
 

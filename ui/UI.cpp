@@ -11,6 +11,7 @@
 #include "plym/core/Profiling.hpp"
 #include "plym/game/Engine.hpp"
 #include "plym/game/FontFinder.hpp"
+#include "plym/game/TextRuns.hpp"
 #include "plym/game/MusicManager.hpp"
 #include "plym/game/SoundManager.hpp"
 
@@ -286,7 +287,7 @@ void UI::drawChatInput(sf::RenderTarget& target, float height, float seconds)
         shown += "|";
 
     const float top = height - mFrameTexture.getSize().y;
-    sf::Text text(shown, Plym::FontFinder::getDefaultFont(), 12);
+    Plym::TextRuns text(shown, 12);
     sf::RectangleShape box(sf::Vector2f(std::max(text.getLocalBounds().width + 5.f, 128.f), 20.f));
     box.setFillColor(sf::Color(0, 0, 0, 75));
     box.setOutlineColor(sf::Color(0, 0, 0, 95));

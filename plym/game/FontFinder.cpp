@@ -10,14 +10,12 @@ namespace Plym
 namespace
 {
 
-const char* const DefaultFont = "DejaVu Sans";
-
 std::unique_ptr<sf::Font> loadDefaultFont()
 {
-    const std::string path = FontFinder::findFontFile(DefaultFont);
+    const std::string& path = FontFinder::getDefaultFontFile();
     auto font = std::make_unique<sf::Font>();
     if (path.empty() || !font->loadFromFile(path))
-        throw std::runtime_error(std::string("FontFinder: no usable sans font found (looked for \"") + DefaultFont
+        throw std::runtime_error(std::string("FontFinder: no usable sans font found (looked for \"") + FontFinder::DefaultFamily
                                  + "\" through fontconfig; install fonts-dejavu-core)");
     return font;
 }
@@ -28,6 +26,12 @@ const sf::Font& FontFinder::getDefaultFont()
 {
     static const std::unique_ptr<sf::Font> font = loadDefaultFont();
     return *font;
+}
+
+const std::string& FontFinder::getDefaultFontFile()
+{
+    static const std::string path = findFontFile(DefaultFamily);
+    return path;
 }
 
 std::string FontFinder::findFontFile(const std::string& pattern)

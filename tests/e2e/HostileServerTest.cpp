@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace std::chrono_literals;
 using QEL::Testing::ChildProcess;
 using QEL::Testing::GameClient;
@@ -79,6 +81,53 @@ TEST_F(HostileServerTest, ARefusedJoinSaysWhyAtOnceAndTheGameGoesOn)
     closeClient();
     const std::string output = console.getOutput();
     EXPECT_EQ(output.find("Join refused"), output.rfind("Join refused")) << output;
+}
+
+TEST_F(HostileServerTest, ChineseChatLinesAreDrawnInAFontThatHasThem)
+{
+    server.reply(0);
+    ASSERT_TRUE(console.waitForOutput("Registering new channel 2 (3) with cipher 0\n", 30s)) << console.getOutput();
+    server.announcePlayer(Eve, "Eve");
+    // Twenty-four ideographs, then as many characters no font has, which the default font draws
+    // as its box.
+    std::string chinese;
+    std::string boxes;
+    for (int i = 0; i < 3; ++i)
+        chinese += "\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C\xE6\x97\x85\xE4\xBA\xBA\xE6\xA3\xAE\xE6\x9E\x97";
+    for (int i = 0; i < 24; ++i)
+        boxes += "\xCD\xB8";
+    server.say(Eve, chinese);
+    server.say(Eve, boxes);
+    ASSERT_TRUE(console.waitForOutput(": " + boxes + "\n", 30s)) << console.getOutput();
+
+    // Rows of the chat box, 16 pixels apart going up from the newest's top at 503: the boxes,
+    // the ideographs, "Eve joined", the join and, once the boxes are drawn, the connecting line.
+    const auto bright = [](const sf::Image& shot, unsigned x, unsigned y) {
+        const sf::Color pixel = shot.getPixel(x, y);
+        return std::min({pixel.r, pixel.g, pixel.b}) >= 230;
+    };
+    const auto brightIn = [&bright](const sf::Image& shot, unsigned row) {
+        int count = 0;
+        for (unsigned y = 503 - 16 * row; y < 518 - 16 * row; ++y)
+            for (unsigned x = 0; x < 400; ++x)
+                count += bright(shot, x, y);
+        return count;
+    };
+    sf::Image shot;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    do
+        shot = client.screenshot();
+    while (brightIn(shot, 4) < 10 && std::chrono::steady_clock::now() < deadline);
+    ASSERT_GE(brightIn(shot, 4), 10) << "the five lines never showed";
+    ASSERT_GT(brightIn(shot, 0), 20);
+
+    // The ideographs' pixels would match the boxes' if they were boxes too.
+    int differing = 0;
+    for (unsigned y = 503; y < 518; ++y)
+        for (unsigned x = 0; x < 400; ++x)
+            differing += bright(shot, x, y) != bright(shot, x, y - 16);
+    EXPECT_GT(differing, 40);
+    closeClient();
 }
 
 } // namespace

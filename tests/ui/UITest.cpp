@@ -337,7 +337,7 @@ TEST_F(HudTest, LongLinesAreCutToTheWindowAndLinesAboveItAreLeftAlone)
     EXPECT_EQ(history[0].getString(), "[Unknown]: short");
     EXPECT_EQ(history[0].getText().getString(), sf::String("[Unknown]: short"));
     EXPECT_EQ(history[1].getString(), "[Unknown]: " + longest);
-    const sf::Text& cut = history[1].getText();
+    const Plym::TextRuns& cut = history[1].getText();
     ASSERT_GT(cut.getString().getSize(), 11u);
     EXPECT_EQ(cut.getString()[cut.getString().getSize() - 1], Ellipsis);
     EXPECT_LE(cut.getLocalBounds().left + cut.getLocalBounds().width, Width - 14.f);
@@ -356,6 +356,23 @@ TEST_F(HudTest, LongLinesAreCutToTheWindowAndLinesAboveItAreLeftAlone)
     sHud->target.setView(sHud->target.getDefaultView());
     EXPECT_LE(history[1].getText().getLocalBounds().width, Width / 2.f - 14.f);
     EXPECT_GT(history.back().getText().getLocalBounds().width, Width / 2.f);
+}
+
+TEST_F(HudTest, LinesOfMixedScriptsAreCutToTheWindowInTheFontsThatDrawThem)
+{
+    drainHistory();
+    std::string mixed;
+    while (mixed.size() < 65530)
+        mixed += "a\xE4\xBD\xA0\xCE\xA9\xE3\x81\x93";
+    testing::internal::CaptureStdout();
+    say(3, mixed);
+    testing::internal::GetCapturedStdout();
+
+    const Plym::TextRuns& cut = UI::getChatHistory()[0].getText();
+    ASSERT_GT(cut.getPieces().size(), 2u);
+    EXPECT_EQ(cut.getString()[cut.getString().getSize() - 1], Ellipsis);
+    EXPECT_LE(cut.getLocalBounds().left + cut.getLocalBounds().width, Width - 14.f);
+    EXPECT_GT(cut.getLocalBounds().width, Width - 40.f);
 }
 
 TEST_F(HudTest, TheChatBoxShowsItsLinesAsTheyAreDrawnDirectly)
