@@ -278,13 +278,22 @@ TEST_F(ServerTest, RefusesPlayersBeyondTheCap)
     EXPECT_TRUE(next->join("next"));
 }
 
-TEST_F(ServerTest, IgnoresMovementThatIsNotFinite)
+TEST_F(ServerTest, IgnoresMovementThatIsNotFiniteOrOffTheMap)
 {
     start();
     auto mover = joined("mover");
     auto watcher = joined("watcher");
-    mover->sendMove(alongX(std::numeric_limits<float>::quiet_NaN()), Vector3());
-    mover->sendMove(Vector3(), alongX(-std::numeric_limits<float>::infinity()));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float edge = World::MapSize;
+    const Vector3 ignored[][2] = {
+        {alongX(nan), Vector3()},
+        {Vector3(), alongX(-std::numeric_limits<float>::infinity())},
+        {Vector3(-0.5f, 100.f, 0.f), Vector3()},
+        {Vector3(100.f, edge + 1.f, 0.f), Vector3()},
+        {Vector3(edge * 4.f, edge * 4.f, 0.f), Vector3()},
+    };
+    for (const auto& move : ignored)
+        mover->sendMove(move[0], move[1]);
     mover->sendMove(Vector3(11500.f, 11500.f, 0.f), Vector3(1.f, 2.f, 0.f));
     const auto move = watcher->waitFor([](const Received& r) { return r.isPlayerMove(); });
     ASSERT_TRUE(move);
