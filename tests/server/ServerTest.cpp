@@ -280,7 +280,10 @@ TEST_F(ServerTest, RefusesPlayersBeyondTheCap)
 
 TEST_F(ServerTest, IgnoresMovementThatIsNotFiniteOrOffTheMap)
 {
-    start();
+    // Everybody in everybody's area: any record let through would be relayed.
+    ServerOptions options = ServerHarness::testOptions();
+    options.interestRadius = 40000.f;
+    start(options);
     auto mover = joined("mover");
     auto watcher = joined("watcher");
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -294,10 +297,14 @@ TEST_F(ServerTest, IgnoresMovementThatIsNotFiniteOrOffTheMap)
     };
     for (const auto& move : ignored)
         mover->sendMove(move[0], move[1]);
-    mover->sendMove(Vector3(11500.f, 11500.f, 0.f), Vector3(1.f, 2.f, 0.f));
+    mover->sendChat("off the map");
+    for (const Received& record : readUntilChat(*watcher, "off the map"))
+        EXPECT_FALSE(record.isPlayerMove()) << record.position.x << ", " << record.position.y;
+
+    mover->sendMove(Vector3(edge, 0.f, 0.f), Vector3(1.f, 2.f, 0.f));
     const auto move = watcher->waitFor([](const Received& r) { return r.isPlayerMove(); });
     ASSERT_TRUE(move);
-    EXPECT_EQ(move->position, Vector3(11500.f, 11500.f, 0.f));
+    EXPECT_EQ(move->position, Vector3(edge, 0.f, 0.f));
     EXPECT_EQ(move->speed, Vector3(1.f, 2.f, 0.f));
 }
 
