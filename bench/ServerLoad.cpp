@@ -318,7 +318,8 @@ void ServerLoad(benchmark::State& state)
         state.counters["joined"] = static_cast<double>(swarm.getTotals().joins);
         state.counters["records_in/s"] = static_cast<double>(probe.sent) / seconds;
         state.counters["relayed/s"] = static_cast<double>(probe.latency.getCount()) / seconds;
-        state.counters["relays/record"] = static_cast<double>(probe.latency.getCount()) / static_cast<double>(probe.sent);
+        state.counters["relays/record"] =
+            static_cast<double>(probe.latency.getCount()) / static_cast<double>(probe.sent);
         state.counters["server_cpu_%"] = 100.0 * probe.serverSeconds / seconds;
         state.counters["bots_cpu_%"] = 100.0 * probe.botSeconds / seconds;
         state.counters["server_waiting_%"] = 100.0 * probe.serverWaiting / seconds;

@@ -314,7 +314,8 @@ void Server::paceMove(Session& session, const ClientRecord& record)
     // A position off the map or not finite would wreck the other clients' physics and the grid.
     if (!World::isPlausible(record.position, record.speed))
     {
-        log("implausible move", quoted(session) + " from " + session.getAddress() + " sent a movement off the map or not finite: ignored");
+        log("implausible move",
+            quoted(session) + " from " + session.getAddress() + " sent a movement off the map or not finite: ignored");
         return;
     }
     switch (session.paceMove(record.position, record.speed))

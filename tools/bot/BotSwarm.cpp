@@ -47,7 +47,8 @@ std::unique_ptr<LandMap> readLand(const BotOptions& options)
     }
     catch (const std::runtime_error& error)
     {
-        throw std::runtime_error(std::string(error.what()) + " for --spread; name the folder that holds it with --data-dir DIR");
+        throw std::runtime_error(std::string(error.what()) +
+                                 " for --spread; name the folder that holds it with --data-dir DIR");
     }
 }
 

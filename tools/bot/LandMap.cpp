@@ -79,7 +79,8 @@ Plym::Math::Vector3 LandMap::near(const Plym::Math::Vector3& from, float reach, 
     {
         const float angle = unit(random) * 6.2831853f;
         const float distance = reach * std::sqrt(unit(random));
-        const Plym::Math::Vector3 to = from + Plym::Math::Vector3(std::cos(angle) * distance, std::sin(angle) * distance, 0.f);
+        const Plym::Math::Vector3 to =
+            from + Plym::Math::Vector3(std::cos(angle) * distance, std::sin(angle) * distance, 0.f);
         if (isWalkable(from, to))
             return to;
     }
