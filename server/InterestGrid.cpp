@@ -22,6 +22,13 @@ float squaredDistance(const Plym::Math::Vector3& a, const Plym::Math::Vector3& b
     return dx * dx + dy * dy;
 }
 
+float squaredDistance(const Plym::Math::Vector3& a, float x, float y)
+{
+    const float dx = a.x - x;
+    const float dy = a.y - y;
+    return dx * dx + dy * dy;
+}
+
 void eraseFrom(std::vector<std::uint32_t>& ids, std::uint32_t id)
 {
     const auto found = std::lower_bound(ids.begin(), ids.end(), id);
@@ -45,16 +52,16 @@ void InterestGrid::place(std::uint32_t player, const Plym::Math::Vector3& positi
     const auto inserted = mMembers.try_emplace(player);
     Member& member = inserted.first->second;
     const std::size_t cell = columnOf(position.y) * mColumns + columnOf(position.x);
+    member.position = position;
     if (inserted.second)
     {
         member.cell = cell;
-        mCells[cell].push_back(player);
+        mCells[cell].push_back(Resident{player, position.x, position.y});
     }
     else
     {
         moveToCell(player, member, cell);
     }
-    member.position = position;
 
     change.left.clear();
     change.entered.clear();
@@ -74,8 +81,8 @@ void InterestGrid::remove(std::uint32_t player)
     Member& member = found->second;
     for (std::uint32_t other : member.neighbours)
         eraseFrom(mMembers.at(other).neighbours, player);
-    std::vector<std::uint32_t>& cell = mCells[member.cell];
-    cell.erase(std::find(cell.begin(), cell.end(), player));
+    std::vector<Resident>& cell = mCells[member.cell];
+    cell.erase(std::find_if(cell.begin(), cell.end(), [player](const Resident& r) { return r.player == player; }));
     mMembers.erase(found);
 }
 
@@ -95,13 +102,17 @@ std::size_t InterestGrid::columnOf(float coordinate) const
 
 void InterestGrid::moveToCell(std::uint32_t player, Member& member, std::size_t cell)
 {
+    std::vector<Resident>& old = mCells[member.cell];
+    const auto found = std::find_if(old.begin(), old.end(), [player](const Resident& r) { return r.player == player; });
     if (cell == member.cell)
+    {
+        found->x = member.position.x;
+        found->y = member.position.y;
         return;
-    std::vector<std::uint32_t>& old = mCells[member.cell];
-    const auto found = std::find(old.begin(), old.end(), player);
+    }
     *found = old.back();
     old.pop_back();
-    mCells[cell].push_back(player);
+    mCells[cell].push_back(Resident{player, member.position.x, member.position.y});
     member.cell = cell;
 }
 
@@ -123,11 +134,11 @@ void InterestGrid::findNewcomers(std::uint32_t player, const Member& member, std
     {
         for (std::size_t c = column > 0 ? column - 1 : 0; c <= std::min(column + 1, mColumns - 1); ++c)
         {
-            for (std::uint32_t other : mCells[r * mColumns + c])
+            for (const Resident& other : mCells[r * mColumns + c])
             {
-                if (other != player && squaredDistance(member.position, mMembers.at(other).position) <= mEnter &&
-                    !std::binary_search(member.neighbours.begin(), member.neighbours.end(), other))
-                    entered.push_back(other);
+                if (other.player != player && squaredDistance(member.position, other.x, other.y) <= mEnter &&
+                    !std::binary_search(member.neighbours.begin(), member.neighbours.end(), other.player))
+                    entered.push_back(other.player);
             }
         }
     }

@@ -39,6 +39,14 @@ public:
     const std::vector<std::uint32_t>& getNeighbours(std::uint32_t player) const;
 
 private:
+    /// A player in a cell, with its place, so that a look at the cell needs nothing else.
+    struct Resident
+    {
+        std::uint32_t player;
+        float x;
+        float y;
+    };
+
     struct Member
     {
         Plym::Math::Vector3 position;
@@ -47,6 +55,7 @@ private:
     };
 
     std::size_t columnOf(float coordinate) const;
+    /// Moves the player's entry to `cell` (when it changed) and sets its place there.
     void moveToCell(std::uint32_t player, Member& member, std::size_t cell);
     void findLeavers(const Member& member, std::vector<std::uint32_t>& left) const;
     void findNewcomers(std::uint32_t player, const Member& member, std::vector<std::uint32_t>& entered) const;
@@ -57,7 +66,7 @@ private:
     float mKeep;   ///< squared distance beyond which they stop being neighbours
     float mCellSize;
     std::size_t mColumns;
-    std::vector<std::vector<std::uint32_t>> mCells;
+    std::vector<std::vector<Resident>> mCells;
     std::unordered_map<std::uint32_t, Member> mMembers;
 };
 

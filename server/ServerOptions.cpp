@@ -86,7 +86,7 @@ const ValueOption ValueOptions[] = {
     {"--flood-seconds", "S", "...for S seconds on end (default 3)",
      [](ServerOptions& o, const std::string& n, const std::string& v) { o.floodSeconds = number(n, v, 1, 3600); }},
     {"--interest-radius", "N",
-     "relay movement only to players within N units (map: 23040; default 3000)",
+     "relay movement only to players within N units (map: 23040; default 2500)",
      [](ServerOptions& o, const std::string& n, const std::string& v) {
          o.interestRadius = static_cast<float>(number(n, v, 100, 40000));
      }},
