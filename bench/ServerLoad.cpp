@@ -1,6 +1,8 @@
 // The server under load: N bots join one in-process server and stream their movement 11 times a
-// second, as game clients do; every record is relayed to the N - 1 others. Measured over a
-// window after all have joined: records relayed per second, the server thread's CPU time, and
+// second, as game clients do. Near the centre every record is relayed to the N - 1 others (they
+// are all within each other's interest radius); spread over the island, only to the bots near
+// the sender. Measured over a window after all have joined: records relayed per second (with
+// the records of bots coming into and leaving each other's area), the server thread's CPU time, and
 // the relay latency from a bot's send to another bot's receipt (the send time travels in the
 // height field of the position). With a flooder, one more client joins and streams movement
 // as fast as its socket takes it, joining again each time the server drops it.
@@ -22,6 +24,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -30,6 +33,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 namespace
@@ -39,6 +43,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::seconds Warmup(2);
 constexpr std::chrono::seconds Window(8);
+/// The window opens this long after the last bot has joined, once the welcomes are written.
+constexpr std::chrono::seconds Settle(1);
+/// A run whose bots cannot all join ends after this long, its window never opened.
+constexpr std::chrono::seconds LongestRun(120);
 
 /// Microseconds modulo 2^24: exactly representable in a float.
 constexpr std::uint32_t StampMask = 0xFFFFFF;
@@ -100,23 +108,27 @@ private:
     std::uint64_t mCount = 0;
 };
 
-/// Stamps outgoing movement and times incoming movement inside the measured window; samples
-/// the server thread's CPU clock at the window's edges.
+/// Stamps outgoing movement and times incoming movement inside the measured window, which opens
+/// once every bot streams; samples the server thread's CPU clock at the window's edges and ends
+/// the swarm's run when the window closes.
 class Probe : public QEL::Bots::BotObserver
 {
 public:
-    Probe(clockid_t serverClock, pid_t serverThread, Clock::time_point start) :
+    Probe(clockid_t serverClock, pid_t serverThread, QEL::Bots::BotSwarm& swarm) :
     mServerClock(serverClock),
     mServerThread(serverThread),
     mBotThread(static_cast<pid_t>(syscall(SYS_gettid))),
-    mOpens(start + Warmup),
-    mCloses(start + Warmup + Window)
+    mSwarm(swarm),
+    mOpens(Clock::now() + Warmup)
     {
     }
 
-    void beforeMove(QEL::Bots::Bot&, Plym::Math::Vector3& position, Plym::Math::Vector3&) override
+    void beforeMove(QEL::Bots::Bot& bot, Plym::Math::Vector3& position, Plym::Math::Vector3&) override
     {
         const auto now = Clock::now();
+        if (mStreaming.size() < mSwarm.getBots().size() && mStreaming.insert(&bot).second &&
+            mStreaming.size() == mSwarm.getBots().size())
+            mOpens = std::max(mOpens, now + Settle);
         watch(now);
         position.z = static_cast<float>(stamp(now));
         if (mOpen)
@@ -143,9 +155,10 @@ public:
 private:
     void watch(Clock::time_point now)
     {
-        if (!mOpen && !mDone && now >= mOpens)
+        if (!mOpen && !mDone && now >= mOpens && mStreaming.size() == mSwarm.getBots().size())
         {
             mOpen = true;
+            mCloses = now + Window;
             serverSeconds = -threadSeconds(mServerClock);
             botSeconds = -threadSeconds(CLOCK_THREAD_CPUTIME_ID);
             serverWaiting = -waitingSeconds(mServerThread);
@@ -159,12 +172,15 @@ private:
             botSeconds += threadSeconds(CLOCK_THREAD_CPUTIME_ID);
             serverWaiting += waitingSeconds(mServerThread);
             botWaiting += waitingSeconds(mBotThread);
+            mSwarm.stop();
         }
     }
 
     clockid_t mServerClock;
     pid_t mServerThread;
     pid_t mBotThread;
+    QEL::Bots::BotSwarm& mSwarm;
+    std::unordered_set<const QEL::Bots::Bot*> mStreaming;  ///< bots seen sending
     Clock::time_point mOpens;
     Clock::time_point mCloses;
     bool mOpen = false;
@@ -279,9 +295,10 @@ void ServerLoad(benchmark::State& state)
         swarmOptions.count = bots;
         swarmOptions.port = server.getPort();
         swarmOptions.quiet = true;
-        swarmOptions.duration = std::chrono::duration<double>(Warmup + Window + std::chrono::milliseconds(500)).count();
+        swarmOptions.spread = state.range(3) != 0;
+        swarmOptions.duration = std::chrono::duration<double>(LongestRun).count();
         QEL::Bots::BotSwarm swarm(swarmOptions);
-        Probe probe(serverClock, serverTid, Clock::now());
+        Probe probe(serverClock, serverTid, swarm);
         swarm.setObserver(&probe);
         const auto swarmStart = Clock::now();
         swarm.run();
@@ -301,6 +318,8 @@ void ServerLoad(benchmark::State& state)
         state.counters["joined"] = static_cast<double>(swarm.getTotals().joins);
         state.counters["records_in/s"] = static_cast<double>(probe.sent) / seconds;
         state.counters["relayed/s"] = static_cast<double>(probe.latency.getCount()) / seconds;
+        state.counters["relays/record"] =
+            static_cast<double>(probe.latency.getCount()) / static_cast<double>(probe.sent);
         state.counters["server_cpu_%"] = 100.0 * probe.serverSeconds / seconds;
         state.counters["bots_cpu_%"] = 100.0 * probe.botSeconds / seconds;
         state.counters["server_waiting_%"] = 100.0 * probe.serverWaiting / seconds;
@@ -313,18 +332,20 @@ void ServerLoad(benchmark::State& state)
 
 } // namespace
 
-// Arguments: bots, flush interval in ms, flooder (1) or not (0). 32 bots are the baseline for
-// the 256-bot figures; the server's default interval is 5 ms, the others show the trade between
-// writes and latency (0 writes each connection's records as soon as the loop is free). 64 bots
-// alone are the baseline for 64 bots beside a flooder.
+// Arguments: bots, flush interval in ms, flooder (1) or not (0), spread over the island (1) or
+// near the centre (0). 32 bots are the baseline for the 256-bot figures; the server's default
+// interval is 5 ms, the others show the trade between writes and latency (0 writes each
+// connection's records as soon as the loop is free). 64 bots alone are the baseline for 64 bots
+// beside a flooder; 256 bots relayed to everyone for 1,000 spread bots.
 BENCHMARK(ServerLoad)
-    ->Args({32, 5, 0})
-    ->Args({256, 5, 0})
-    ->Args({256, 0, 0})
-    ->Args({256, 2, 0})
-    ->Args({256, 10, 0})
-    ->Args({64, 5, 0})
-    ->Args({64, 5, 1})
+    ->Args({32, 5, 0, 0})
+    ->Args({256, 5, 0, 0})
+    ->Args({1000, 5, 0, 1})
+    ->Args({256, 0, 0, 0})
+    ->Args({256, 2, 0, 0})
+    ->Args({256, 10, 0, 0})
+    ->Args({64, 5, 0, 0})
+    ->Args({64, 5, 1, 0})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);

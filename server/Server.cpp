@@ -40,6 +40,7 @@ mHeartbeat(mContext),
 mFlushTimer(mContext),
 mAcceptRetry(mContext),
 mWorld(options.maxPlayers, options.maxWorldEvents, options.maxEntityId),
+mInterest(options.interestRadius),
 mPending(0),
 mLogThrottle(options.logLines, options.logInterval),
 mFlushPending(false),
@@ -138,6 +139,7 @@ void Server::handleClosed(Session& session, const std::string& reason)
     const std::uint32_t player = session.getPlayer();
     mPlayers.erase(player);
     mWorld.remove(player);
+    mInterest.remove(player);
     broadcast(RecordWriter::playerQuit(player), player);
     if (reason.empty())
         log("left", quoted(session) + " left");
@@ -281,6 +283,15 @@ void Server::join(Session& session, const std::string& name)
     welcome(session);
     broadcast(RecordWriter::playerInfo(player, name, World::SpawnPosition, true), player);
     mPlayers.emplace(player, session.shared_from_this());
+    // The welcome told where everybody is; of the players near the centre, those on the move are
+    // told how they move too, lest they stand still until their next record.
+    mInterest.place(player, World::SpawnPosition, mChange);
+    for (std::uint32_t other : mChange.entered)
+    {
+        const Plym::Math::Vector3& speed = mWorld.getPlayers().at(other).speed;
+        if (speed != Plym::Math::Vector3())
+            tellMovement(session, other, speed);
+    }
     log("joined", quoted(session) + " joined from " + session.getAddress());
 }
 
@@ -300,9 +311,13 @@ void Server::welcome(Session& session)
 
 void Server::paceMove(Session& session, const ClientRecord& record)
 {
-    // A non-finite position would wreck the other clients' physics; such records are ignored.
-    if (!World::isFinite(record.position) || !World::isFinite(record.speed))
+    // A position off the map or not finite would wreck the other clients' physics and the grid.
+    if (!World::isPlausible(record.position, record.speed))
+    {
+        log("implausible move",
+            quoted(session) + " from " + session.getAddress() + " sent a movement off the map or not finite: ignored");
         return;
+    }
     switch (session.paceMove(record.position, record.speed))
     {
     case Session::Pace::Now:
@@ -321,12 +336,31 @@ void Server::relayMove(Session& session, const Plym::Math::Vector3& position, co
 {
     const std::uint32_t player = session.getPlayer();
     mWorld.move(player, position, speed);
+    mInterest.place(player, position, mChange);
+    exchangeNews(session, mChange);
+    // Those that just came into the area learn the mover's position and speed here too.
     const std::string bytes = RecordWriter::playerMove(player, position, speed);
-    for (const auto& entry : mPlayers)
+    for (std::uint32_t other : mInterest.getNeighbours(player))
+        mPlayers.at(other)->deliverMove(player, bytes);
+}
+
+void Server::exchangeNews(Session& session, const InterestGrid::Change& change)
+{
+    const std::uint32_t player = session.getPlayer();
+    const Plym::Math::Vector3 still;
+    // Whoever leaves an area stops where it was last known to be, instead of drifting on.
+    for (std::uint32_t other : change.left)
     {
-        if (entry.first != player)
-            entry.second->deliverMove(player, bytes);
+        tellMovement(*mPlayers.at(other), player, still);
+        tellMovement(session, other, still);
     }
+    for (std::uint32_t other : change.entered)
+        tellMovement(session, other, mWorld.getPlayers().at(other).speed);
+}
+
+void Server::tellMovement(Session& receiver, std::uint32_t player, const Plym::Math::Vector3& speed)
+{
+    receiver.deliverMove(player, RecordWriter::playerMove(player, mWorld.getPlayers().at(player).position, speed));
 }
 
 void Server::relayChat(Session& session, const std::string& text)

@@ -2,6 +2,7 @@
 #define QEL_SERVER_SERVER_HPP
 
 #include "server/ClientRecord.hpp"
+#include "server/InterestGrid.hpp"
 #include "network/LogThrottle.hpp"
 #include "server/ServerOptions.hpp"
 #include "server/World.hpp"
@@ -15,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace QEL
@@ -24,8 +26,9 @@ namespace Hosting
 
 class Session;
 
-/// The game server: accepts connections, admits players, relays what each does to the others,
-/// remembers world events for late joiners and keeps quiet connections alive with heartbeats.
+/// The game server: accepts connections, admits players, relays what each does to the others
+/// (movement to the players near it only), remembers world events for late joiners and keeps
+/// quiet connections alive with heartbeats.
 /// Everything runs on the one thread that calls run().
 class Server
 {
@@ -71,6 +74,10 @@ private:
     void join(Session& session, const std::string& name);
     void welcome(Session& session);
     void paceMove(Session& session, const ClientRecord& record);
+    /// Tells the player and those that came into or left its area where the others are.
+    void exchangeNews(Session& session, const InterestGrid::Change& change);
+    /// Queues for `receiver` a PlayerMove of `player` at its last known position.
+    void tellMovement(Session& receiver, std::uint32_t player, const Plym::Math::Vector3& speed);
     void relayChat(Session& session, const std::string& text);
     void relayEvent(Session& session, std::uint32_t entity, const std::string& name);
     /// Queues bytes for every player but `except`.
@@ -87,7 +94,9 @@ private:
     boost::asio::steady_timer mAcceptRetry;
     World mWorld;
     std::map<Session*, std::shared_ptr<Session>> mConnections;
-    std::map<std::uint32_t, std::shared_ptr<Session>> mPlayers;
+    InterestGrid mInterest;
+    InterestGrid::Change mChange;  ///< kept to reuse its storage
+    std::unordered_map<std::uint32_t, std::shared_ptr<Session>> mPlayers;
     std::vector<std::shared_ptr<Session>> mUnflushed;
     std::size_t mPending;                            ///< connections not joined yet
     std::map<std::string, std::size_t> mPendingByPeer;

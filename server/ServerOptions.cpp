@@ -85,6 +85,11 @@ const ValueOption ValueOptions[] = {
      [](ServerOptions& o, const std::string& n, const std::string& v) { o.floodRate = number(n, v, 1, 1000000); }},
     {"--flood-seconds", "S", "...for S seconds on end (default 3)",
      [](ServerOptions& o, const std::string& n, const std::string& v) { o.floodSeconds = number(n, v, 1, 3600); }},
+    {"--interest-radius", "N",
+     "relay movement only to players within N units (map: 23040; default 2500)",
+     [](ServerOptions& o, const std::string& n, const std::string& v) {
+         o.interestRadius = static_cast<float>(number(n, v, 100, 40000));
+     }},
     {"--log-lines", "N", "console lines of one kind (refusals, drops...) per log interval (default 5)",
      [](ServerOptions& o, const std::string& n, const std::string& v) { o.logLines = number(n, v, 1, 100000); }},
     {"--log-interval", "S", "length of the log interval in seconds (default 10)",

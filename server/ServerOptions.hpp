@@ -43,6 +43,7 @@ struct ServerOptions
     double streamBurst = 6.0;
     double floodRate = 60.0;                              ///< records per second after which a player is dropped...
     double floodSeconds = 3.0;                            ///< ...when kept up for this long
+    float interestRadius = 2500.f;                        ///< movement goes to players this near (map units)
 
     // Console.
     std::size_t logLines = 5;                             ///< lines of one kind per logInterval

@@ -45,6 +45,12 @@ bool World::isFinite(const Plym::Math::Vector3& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
+bool World::isPlausible(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed)
+{
+    return isFinite(position) && isFinite(speed) && position.x >= 0.f && position.x <= MapSize && position.y >= 0.f &&
+           position.y <= MapSize;
+}
+
 World::World(std::size_t maxPlayers, std::size_t maxEvents, std::uint32_t maxEntity) :
 mMaxPlayers(maxPlayers),
 mMaxEvents(maxEvents),
@@ -73,7 +79,7 @@ World::Refusal World::check(const std::string& name) const
 std::uint32_t World::add(const std::string& name)
 {
     const std::uint32_t id = mNextId++;
-    mPlayers[id] = Player{name, SpawnPosition};
+    mPlayers[id] = Player{name, SpawnPosition, Plym::Math::Vector3()};
     return id;
 }
 
@@ -85,9 +91,10 @@ void World::remove(std::uint32_t player)
 bool World::move(std::uint32_t player, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed)
 {
     const auto found = mPlayers.find(player);
-    if (found == mPlayers.end() || !isFinite(position) || !isFinite(speed))
+    if (found == mPlayers.end() || !isPlausible(position, speed))
         return false;
     found->second.position = position;
+    found->second.speed = speed;
     return true;
 }
 

@@ -45,6 +45,7 @@ public:
     {
         std::string name;
         Plym::Math::Vector3 position;
+        Plym::Math::Vector3 speed;
     };
 
     /// A named message to an entity, as clients exchange them.
@@ -55,6 +56,9 @@ public:
     };
 
     static constexpr std::size_t MaxNameBytes = 24;
+
+    /// Width and height of the map in world units: 256 tiles of 90.
+    static constexpr float MapSize = 23040.f;
 
     /// Where a player stands until its first movement record: the world's centre.
     static const Plym::Math::Vector3 SpawnPosition;
@@ -68,7 +72,8 @@ public:
 
     void remove(std::uint32_t player);
 
-    /// Stores the player's position; false (and nothing stored) when any value is not finite.
+    /// Stores the player's position and speed; false (and nothing stored) when the movement is not
+    /// plausible.
     bool move(std::uint32_t player, const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
 
     /// Judges a world event and remembers a new one while the store has room.
@@ -79,6 +84,10 @@ public:
 
     /// Whether every value is finite (no NaN, no infinity).
     static bool isFinite(const Plym::Math::Vector3& v);
+
+    /// Whether a movement can be a player's: every value finite, and x and y on the map (the
+    /// height is free: a jump may take a player anywhere above it).
+    static bool isPlausible(const Plym::Math::Vector3& position, const Plym::Math::Vector3& speed);
 
     static const char* describe(Refusal refusal);
     static const char* describe(EventVerdict verdict);

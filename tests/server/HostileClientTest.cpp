@@ -3,6 +3,8 @@
 
 #include "tests/server/ServerFixture.hpp"
 
+#include "server/World.hpp"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +12,7 @@
 #include <vector>
 
 using QEL::Hosting::ServerOptions;
+using QEL::Hosting::World;
 using QEL::Testing::Received;
 using QEL::Testing::ServerHarness;
 using QEL::Testing::TestClient;
@@ -18,10 +21,10 @@ using Plym::Math::Vector3;
 namespace
 {
 
-/// A movement record along x, as wire bytes.
-std::string moveBytes(float x)
+/// A movement record at the centre, where the players stand, told apart by its height.
+std::string moveBytes(float height)
 {
-    return TestClient::moveBytes(Vector3(x, 0.f, 0.f), Vector3());
+    return TestClient::moveBytes(World::SpawnPosition + Vector3(0.f, 0.f, height), Vector3());
 }
 
 class HostileClientTest : public QEL::Testing::ServerFixture
@@ -154,7 +157,7 @@ TEST_F(HostileClientTest, MovesTooEarlyAreHeldAndTheNewestIsRelayed)
     {
         const auto move = watcher->waitFor([](const Received& r) { return r.isPlayerMove(); });
         ASSERT_TRUE(move);
-        seen.push_back(move->position.x);
+        seen.push_back(move->position.z);
     }
     // The first went at once; the ones in between were overtaken by the newest.
     EXPECT_EQ(seen, (std::vector<float>{1.f, 4.f}));
@@ -283,6 +286,6 @@ TEST_F(HostileClientTest, ASlowReaderGetsTheNewestMoveInsteadOfABacklog)
     ASSERT_FALSE(readUntilChat(*watcher, "moved").empty());
     float newest = 0.f;
     for (const Received& record : readUntilChat(slow, "moved"))
-        newest = record.isPlayerMove() ? record.position.x : newest;
+        newest = record.isPlayerMove() ? record.position.z : newest;
     EXPECT_EQ(newest, 20000.f);
 }

@@ -36,7 +36,7 @@ TEST(ServerOptions, ReadsTheCommandLine)
     EXPECT_EQ(options.bind, "0.0.0.0");
 
     options = parseServer({"--port", "4000", "--bind", "127.0.0.1", "--max-players", "3", "--quiet", "--idle-timeout",
-                           "7", "--heartbeat", "2", "--flush-ms", "0"},
+                           "7", "--heartbeat", "2", "--flush-ms", "0", "--interest-radius", "2500"},
                           help);
     EXPECT_EQ(options.port, 4000);
     EXPECT_EQ(options.bind, "127.0.0.1");
@@ -45,6 +45,7 @@ TEST(ServerOptions, ReadsTheCommandLine)
     EXPECT_EQ(options.idleTimeout, std::chrono::seconds(7));
     EXPECT_EQ(options.heartbeatInterval, std::chrono::seconds(2));
     EXPECT_EQ(options.flushInterval, std::chrono::milliseconds(0));
+    EXPECT_EQ(options.interestRadius, 2500.f);
 
     parseServer({"--help"}, help);
     EXPECT_TRUE(help);
@@ -57,6 +58,7 @@ TEST(ServerOptions, RefusesBadArguments)
     EXPECT_THROW(parseServer({"--port", "-1"}, help), std::runtime_error);
     EXPECT_THROW(parseServer({"--port", "12ab"}, help), std::runtime_error);
     EXPECT_THROW(parseServer({"--max-players", "0"}, help), std::runtime_error);
+    EXPECT_THROW(parseServer({"--interest-radius", "99"}, help), std::runtime_error);
     EXPECT_THROW(parseServer({"--port"}, help), std::runtime_error);
     EXPECT_THROW(parseServer({"--colour", "red"}, help), std::runtime_error);
 }
@@ -69,7 +71,11 @@ TEST(BotOptions, ReadsTheCommandLine)
     EXPECT_EQ(options.host, "localhost");
     EXPECT_EQ(options.port, 4000);
     EXPECT_TRUE(options.chat);
+    EXPECT_FALSE(options.spread);
 
+    options = parseBots({"--spread", "--data-dir", "maps"});
+    EXPECT_TRUE(options.spread);
+    EXPECT_EQ(options.dataDir, "maps");
     options = parseBots({"--server", ":5000"});
     EXPECT_EQ(options.host, "127.0.0.1");
     EXPECT_EQ(options.port, 5000);

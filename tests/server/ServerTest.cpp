@@ -278,17 +278,33 @@ TEST_F(ServerTest, RefusesPlayersBeyondTheCap)
     EXPECT_TRUE(next->join("next"));
 }
 
-TEST_F(ServerTest, IgnoresMovementThatIsNotFinite)
+TEST_F(ServerTest, IgnoresMovementThatIsNotFiniteOrOffTheMap)
 {
-    start();
+    // Everybody in everybody's area: any record let through would be relayed.
+    ServerOptions options = ServerHarness::testOptions();
+    options.interestRadius = 40000.f;
+    start(options);
     auto mover = joined("mover");
     auto watcher = joined("watcher");
-    mover->sendMove(alongX(std::numeric_limits<float>::quiet_NaN()), Vector3());
-    mover->sendMove(Vector3(), alongX(-std::numeric_limits<float>::infinity()));
-    mover->sendMove(Vector3(11500.f, 11500.f, 0.f), Vector3(1.f, 2.f, 0.f));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float edge = World::MapSize;
+    const Vector3 ignored[][2] = {
+        {alongX(nan), Vector3()},
+        {Vector3(), alongX(-std::numeric_limits<float>::infinity())},
+        {Vector3(-0.5f, 100.f, 0.f), Vector3()},
+        {Vector3(100.f, edge + 1.f, 0.f), Vector3()},
+        {Vector3(edge * 4.f, edge * 4.f, 0.f), Vector3()},
+    };
+    for (const auto& move : ignored)
+        mover->sendMove(move[0], move[1]);
+    mover->sendChat("off the map");
+    for (const Received& record : readUntilChat(*watcher, "off the map"))
+        EXPECT_FALSE(record.isPlayerMove()) << record.position.x << ", " << record.position.y;
+
+    mover->sendMove(Vector3(edge, 0.f, 0.f), Vector3(1.f, 2.f, 0.f));
     const auto move = watcher->waitFor([](const Received& r) { return r.isPlayerMove(); });
     ASSERT_TRUE(move);
-    EXPECT_EQ(move->position, Vector3(11500.f, 11500.f, 0.f));
+    EXPECT_EQ(move->position, Vector3(edge, 0.f, 0.f));
     EXPECT_EQ(move->speed, Vector3(1.f, 2.f, 0.f));
 }
 

@@ -3,6 +3,7 @@
 #include "network/Packet.hpp"
 #include "network/Protocol.hpp"
 #include "tools/bot/BotObserver.hpp"
+#include "tools/bot/LandMap.hpp"
 
 #include <boost/asio/write.hpp>
 
@@ -47,7 +48,8 @@ Network::Packet coreRecord(std::uint16_t code)
 
 } // namespace
 
-Bot::Bot(boost::asio::io_context& context, const std::string& name, std::uint32_t seed, bool chat, bool quiet) :
+Bot::Bot(boost::asio::io_context& context, const std::string& name, std::uint32_t seed, bool chat, bool quiet,
+         const LandMap* land) :
 mSocket(context),
 mName(name),
 mRandom(seed),
@@ -55,6 +57,7 @@ mChat(chat),
 mChatInterval(0),
 mChatCountdown(0),
 mQuiet(quiet),
+mLand(land),
 mObserver(nullptr),
 mState(State::Connecting),
 mRestSteps(0),
@@ -63,7 +66,10 @@ mReadBuffer(),
 mWriteBusy(false),
 mLeaving(false)
 {
-    chooseTarget();
+    if (mLand)
+        mTarget = mLand->anywhere(mRandom);
+    else
+        chooseTarget();
     mPosition = mTarget;
     chooseTarget();
     mSendCounter = static_cast<int>(mRandom() % 3);
@@ -322,11 +328,24 @@ void Bot::walk()
     }
     // The same easing the game client applies to its own speed.
     mSpeed = mSpeed + (wanted - mSpeed) * (dt * 8.f);
-    mPosition = mPosition + mSpeed * dt;
+    const Plym::Math::Vector3 next = mPosition + mSpeed * dt;
+    // Easing round a corner near the shore could carry the bot into the water: it stops instead.
+    if (mLand && !mLand->isLand(next))
+    {
+        mSpeed = Plym::Math::Vector3();
+        chooseTarget();
+        return;
+    }
+    mPosition = next;
 }
 
 void Bot::chooseTarget()
 {
+    if (mLand)
+    {
+        mTarget = mLand->near(mPosition, SpreadLeg, mRandom);
+        return;
+    }
     std::uniform_real_distribution<float> unit(0.f, 1.f);
     const float angle = unit(mRandom) * 6.2831853f;
     const float distance = RoamRadius * std::sqrt(unit(mRandom));

@@ -22,6 +22,7 @@ namespace Bots
 {
 
 class BotObserver;
+class LandMap;
 
 /// What one bot sent and received.
 struct BotStats
@@ -38,7 +39,8 @@ struct BotStats
 };
 
 /// One headless player: joins under its name, walks between random points near the world's
-/// centre at walking speed and streams its movement like the game client, every third step.
+/// centre (or, given the land map, all over the island on land) at walking speed and streams its
+/// movement like the game client, every third step.
 class Bot
 {
 public:
@@ -56,8 +58,13 @@ public:
     static constexpr float WalkSpeed = 270.f;
     /// The bots stay within this distance of the world's centre, on land.
     static constexpr float RoamRadius = 4 * 90.f;
+    /// Longest leg of a walk over the island.
+    static constexpr float SpreadLeg = 2000.f;
 
-    Bot(boost::asio::io_context& context, const std::string& name, std::uint32_t seed, bool chat, bool quiet);
+    /// With a land map (which must outlive the bot) the bot starts anywhere on land and never
+    /// sets foot in water; without one it stays near the centre.
+    Bot(boost::asio::io_context& context, const std::string& name, std::uint32_t seed, bool chat, bool quiet,
+        const LandMap* land = nullptr);
 
     Bot(const Bot&) = delete;
     Bot& operator=(const Bot&) = delete;
@@ -108,6 +115,7 @@ private:
     unsigned mChatInterval;   ///< steps between lines, 0 for random lines
     unsigned mChatCountdown;
     bool mQuiet;
+    const LandMap* mLand;
     BotObserver* mObserver;
     State mState;
     BotStats mStats;

@@ -45,7 +45,7 @@ void readServer(const std::string& text, BotOptions& options)
 bool takesValue(const std::string& option)
 {
     return option == "--count" || option == "--duration" || option == "--server" || option == "--seed" ||
-           option == "--prefix" || option == "--chat-every";
+           option == "--prefix" || option == "--chat-every" || option == "--data-dir";
 }
 
 } // namespace
@@ -63,6 +63,8 @@ BotOptions BotOptions::parse(int argc, const char* const* argv, bool& help)
             options.chat = true;
         else if (option == "--quiet")
             options.quiet = true;
+        else if (option == "--spread")
+            options.spread = true;
         else if (!takesValue(option))
             throw std::runtime_error("Unknown option: " + option);
         else if (i + 1 >= argc)
@@ -78,6 +80,8 @@ BotOptions BotOptions::parse(int argc, const char* const* argv, bool& help)
             options.chatEvery = readSeconds(option, argv[++i]);
             options.chat = options.chat || options.chatEvery > 0.0;
         }
+        else if (option == "--data-dir")
+            options.dataDir = argv[++i];
         else if (option == "--seed")
             options.seed = static_cast<std::uint32_t>(CommandLine::readNumber(option, argv[++i], 0, 0xFFFFFFFFul));
         else
@@ -92,7 +96,8 @@ std::string BotOptions::usage()
 {
     return "Usage: quelmoor-bot [options]\n"
            "Headless Quelmoor players: they join a server, walk about the island near the\n"
-           "world's centre at walking speed and, with --chat, now and then say a line.\n"
+           "world's centre (with --spread: all over it, on land) at walking speed and, with\n"
+           "--chat, now and then say a line.\n"
            "\n"
            "Options:\n"
            "  --count N          number of bots (default 4)\n"
@@ -100,6 +105,9 @@ std::string BotOptions::usage()
            "  --server HOST:PORT server to join (default 127.0.0.1:42242)\n"
            "  --chat             let the bots chat\n"
            "  --chat-every S     each bot says a line every S seconds (implies --chat)\n"
+           "  --spread           start anywhere on the island and walk all over it, never into\n"
+           "                     water (reads the world map, \"Example Chunk.png\")\n"
+           "  --data-dir DIR     folder holding the world map (default: the working folder)\n"
            "  --prefix NAME      bots are called NAME-1, NAME-2, ... (default bot)\n"
            "  --seed N           seed of the bots' walks and lines (default 1)\n"
            "  --quiet            print only the summary\n"

@@ -21,6 +21,8 @@ struct BotOptions
     bool quiet = false;           ///< no line per bot, only the summary
     std::uint32_t seed = 1;
     std::string prefix = "bot";   ///< bots are named prefix-1, prefix-2, ...
+    bool spread = false;          ///< walk all over the island instead of near the centre
+    std::string dataDir = ".";    ///< where the world map is, for spread bots
 
     /// Reads the command line; throws std::runtime_error naming the bad argument. Sets `help` on --help.
     static BotOptions parse(int argc, const char* const* argv, bool& help);

@@ -37,11 +37,27 @@ boost::asio::ip::tcp::endpoint resolve(boost::asio::io_context& context, const B
     return *results.begin();
 }
 
+std::unique_ptr<LandMap> readLand(const BotOptions& options)
+{
+    if (!options.spread)
+        return nullptr;
+    try
+    {
+        return std::make_unique<LandMap>(options.dataDir + "/Example Chunk.png");
+    }
+    catch (const std::runtime_error& error)
+    {
+        throw std::runtime_error(std::string(error.what()) +
+                                 " for --spread; name the folder that holds it with --data-dir DIR");
+    }
+}
+
 } // namespace
 
 BotSwarm::BotSwarm(const BotOptions& options) :
 mOptions(options),
 mServer(resolve(mContext, options)),
+mLand(readLand(options)),
 mStepTimer(mContext),
 mLeaveDeadline(mContext),
 mPhases(std::max(1u, std::min(options.count, MaxPhases))),
@@ -52,7 +68,8 @@ mFinished(false)
     for (unsigned i = 1; i <= options.count; ++i)
     {
         const std::string name = options.prefix + "-" + std::to_string(i);
-        mBots.push_back(std::make_unique<Bot>(mContext, name, options.seed * 7919u + i, options.chat, options.quiet));
+        mBots.push_back(
+            std::make_unique<Bot>(mContext, name, options.seed * 7919u + i, options.chat, options.quiet, mLand.get()));
         if (options.chatEvery > 0.0)
             mBots.back()->setChatInterval(std::max(1u, static_cast<unsigned>(options.chatEvery / Bot::StepSeconds + 0.5)));
     }

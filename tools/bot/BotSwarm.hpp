@@ -3,6 +3,7 @@
 
 #include "tools/bot/Bot.hpp"
 #include "tools/bot/BotOptions.hpp"
+#include "tools/bot/LandMap.hpp"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/steady_timer.hpp>
@@ -26,7 +27,8 @@ class BotSwarm
 public:
     using Clock = std::chrono::steady_clock;
 
-    /// Resolves the server address; throws std::runtime_error when it cannot.
+    /// Resolves the server address and, for spread bots, reads the world map; throws
+    /// std::runtime_error when either cannot be done.
     explicit BotSwarm(const BotOptions& options);
 
     void setObserver(BotObserver* observer);
@@ -58,6 +60,7 @@ private:
     BotOptions mOptions;
     boost::asio::io_context mContext;
     boost::asio::ip::tcp::endpoint mServer;
+    std::unique_ptr<LandMap> mLand;  ///< only for spread bots
     boost::asio::steady_timer mStepTimer;
     boost::asio::steady_timer mLeaveDeadline;
     std::vector<std::unique_ptr<Bot>> mBots;
