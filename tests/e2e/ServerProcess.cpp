@@ -9,10 +9,17 @@ namespace
 
 const std::string ListeningLine = "Quelmoor server listening on 127.0.0.1:";
 
+std::vector<std::string> commandLine(std::uint16_t port, const std::vector<std::string>& options)
+{
+    std::vector<std::string> command{programPath("quelmoor-server"), "--bind", "127.0.0.1", "--port", std::to_string(port)};
+    command.insert(command.end(), options.begin(), options.end());
+    return command;
+}
+
 } // namespace
 
-ServerProcess::ServerProcess(std::uint16_t port) :
-mProcess({programPath("quelmoor-server"), "--bind", "127.0.0.1", "--port", std::to_string(port)})
+ServerProcess::ServerProcess(std::uint16_t port, const std::vector<std::string>& options) :
+mProcess(commandLine(port, options))
 {
 }
 

@@ -6,17 +6,19 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace QEL
 {
 namespace Testing
 {
 
-/// The real quelmoor-server on loopback, on a free port the system picks or on the one given.
+/// The real quelmoor-server on loopback, on a free port the system picks or on the one given,
+/// with more options if any.
 class ServerProcess
 {
 public:
-    explicit ServerProcess(std::uint16_t port = 0);
+    explicit ServerProcess(std::uint16_t port = 0, const std::vector<std::string>& options = {});
 
     /// Waits for the server's "listening" line and reads the port from it; false at the deadline.
     bool waitUntilListening(std::chrono::milliseconds deadline);

@@ -19,6 +19,10 @@ using namespace QEL::Testing;
 namespace
 {
 
+/// The observer stands where it joined and follows the players across the island: its server
+/// relays every move to everyone.
+const std::vector<std::string> WatchEverywhere = {"--interest-radius", "40000"};
+
 // The observer never moves from where the server puts new players.
 const sf::Vector2f Watcher(11520.f, 11520.f);
 
@@ -143,7 +147,7 @@ void closeAll(std::initializer_list<GameClient*> clients)
 
 TEST(SharedWorld, ATreeFelledByOnePlayerFallsForTheOther)
 {
-    ServerProcess server;
+    ServerProcess server(0, WatchEverywhere);
     ASSERT_TRUE(server.waitUntilListening(30s)) << server.getProcess().getOutput();
     ObserverClient observer(server.getPort(), "watcher");
     ASSERT_TRUE(observer.waitJoined(30s));
@@ -302,7 +306,7 @@ TEST(SharedWorld, ACactusPickedByOnePlayerIsPickedForTheOther)
     const std::set<std::uint32_t> bud = rosebudColours();
     ASSERT_FALSE(bud.empty()) << "the cactus sheet shows no rosebud";
 
-    ServerProcess server;
+    ServerProcess server(0, WatchEverywhere);
     ASSERT_TRUE(server.waitUntilListening(30s)) << server.getProcess().getOutput();
     ObserverClient observer(server.getPort(), "watcher");
     ASSERT_TRUE(observer.waitJoined(30s));
