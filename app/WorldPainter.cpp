@@ -150,10 +150,18 @@ bool WorldPainter::fit(const sf::RenderTarget& target, const sf::View& view)
     };
     const sf::Vector2f origin(phase(mTopLeft.x, scale.x), phase(mTopLeft.y, scale.y));
 
+    // The same place within a pixel comes out of float arithmetic a rounding apart wherever the
+    // camera stands: the cells stay where they are unless the grid really moved.
+    const auto sameGrid = [&] {
+        const sf::Vector2f apart(std::abs(origin.x - mOrigin.x) * scale.x, std::abs(origin.y - mOrigin.y) * scale.y);
+        return apart.x <= GridTolerance && apart.y <= GridTolerance;
+    };
     if (size != mTargetSize || scale != mScale)
         createAtlas(size, scale);
-    else if (origin != mOrigin)
+    else if (!sameGrid())
         forgetAllCells();
+    else
+        return mAtlasUsable;
     mOrigin = origin;
     return mAtlasUsable;
 }

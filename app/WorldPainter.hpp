@@ -62,6 +62,9 @@ public:
     /// windows prepare more in proportion to their area: their ring is longer and crossed faster.
     static constexpr unsigned RingBandsPerScreen = 2;
 
+    /// How far, in pixels, the view's edge may stray from the cells' pixel grid by rounding.
+    static constexpr float GridTolerance = 1.f / 512.f;
+
     /// `system` and `drawId` tell which components draw under "QEL.Game.Draw".
     WorldPainter(const Tessaly::EntitySystem& system, Tessaly::RequestId drawId, Sender send);
     ~WorldPainter();

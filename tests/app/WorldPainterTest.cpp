@@ -452,6 +452,26 @@ TEST_F(WorldPainterTest, CellsFollowTheCamera)
     }
 }
 
+// A camera gliding a pixel a frame keeps the cells it has: where its edge falls within a pixel
+// comes out of float arithmetic a rounding apart from frame to frame, far out on the map too.
+TEST_F(WorldPainterTest, CellsStayWhileTheCameraGlides)
+{
+    const sf::Vector2f grass = openGrass();
+    player().getPhysical()->setPosition(Vector3(grass.x + 4000.f, grass.y + 4000.f, 0.f));
+    for (const Screen& screen : {Screen{{800, 600}}, Screen{{1280, 720}}})
+    {
+        useScreen(screen);
+        const sf::View start = screen.viewAt(grass);
+        ASSERT_EQ(differingPixelsFromCells(start), 0u);
+        const float pixel = start.getSize().y / static_cast<float>(screen.pixels.y);
+        for (int frame = 1; frame <= 30; ++frame)
+        {
+            mPainter->paint(mPainted, screen.viewAt(grass + sf::Vector2f(pixel, pixel) * static_cast<float>(frame)), 0.f);
+            ASSERT_EQ(mPainter->getPatchCount(), 0u) << screen.pixels.y << " pixels high, frame " << frame;
+        }
+    }
+}
+
 // The ring around the view is painted a few bands a frame: a look that changes while a cell is
 // half painted must not leave the old look in its first bands.
 TEST_F(WorldPainterTest, ACellPaintedOverSeveralFramesShowsTheLookItEndsWith)
