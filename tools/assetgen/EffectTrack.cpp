@@ -1,5 +1,7 @@
 #include "tools/assetgen/EffectTrack.hpp"
 
+#include "tools/assetgen/Pcm.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -120,13 +122,7 @@ void EffectTrack::bubbles(float start, float length, int count, float pitch, flo
 
 std::vector<sf::Int16> EffectTrack::render() const
 {
-    float peak = 1e-6f;
-    for (float v : mMix)
-        peak = std::max(peak, std::fabs(v));
-    const float gain = 0.89f * 32767.0f / peak;
-    std::vector<sf::Int16> samples(mMix.size());
-    std::transform(mMix.begin(), mMix.end(), samples.begin(), [gain](float v) { return static_cast<sf::Int16>(std::lround(v * gain)); });
-    return samples;
+    return Pcm::normalised(mMix, 0.89f);
 }
 
 } // namespace QEL::AssetGen

@@ -1,5 +1,7 @@
 #include "tools/assetgen/Synth.hpp"
 
+#include "tools/assetgen/Pcm.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -226,14 +228,7 @@ void Synth::echo(float delay, float feedback, int taps)
 
 std::vector<sf::Int16> Synth::render() const
 {
-    float peak = 1e-6f;
-    for (float v : mMix)
-        peak = std::max(peak, std::fabs(v));
-    const float gain = 0.85f * 32767.0f / peak;
-    std::vector<sf::Int16> samples(mMix.size());
-    std::transform(mMix.begin(), mMix.end(), samples.begin(),
-                   [gain](float v) { return static_cast<sf::Int16>(std::lround(v * gain)); });
-    return samples;
+    return Pcm::normalised(mMix, 0.85f);
 }
 
 } // namespace QEL::AssetGen
