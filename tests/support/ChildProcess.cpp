@@ -127,6 +127,15 @@ void ChildProcess::kill()
         ::kill(mPid, SIGKILL);
 }
 
+void ChildProcess::stop(std::chrono::milliseconds deadline)
+{
+    if (mStatus || mPid <= 0)
+        return;
+    ::kill(mPid, SIGTERM);
+    if (!waitForExit(deadline))
+        kill();
+}
+
 std::string ChildProcess::getWholeOutput()
 {
     if (mReader.joinable())

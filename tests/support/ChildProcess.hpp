@@ -45,7 +45,11 @@ public:
     /// Waits for the process to end; its exit status, or nothing at the deadline.
     std::optional<int> waitForExit(std::chrono::milliseconds deadline);
 
+    /// Ends the process at once (SIGKILL), as a crash would.
     void kill();
+
+    /// Asks the process to end (SIGTERM) and waits up to `deadline` for it; kills it after that.
+    void stop(std::chrono::milliseconds deadline);
 
     int getPid() const { return mPid; }
 

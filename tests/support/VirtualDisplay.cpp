@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
+#include <regex>
 #include <stdexcept>
 #include <thread>
 
@@ -10,7 +10,6 @@
 #include <X11/Xutil.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace QEL
 {
@@ -18,12 +17,6 @@ namespace Testing
 {
 namespace
 {
-
-bool displayFree(int number)
-{
-    return !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") &&
-           !std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number));
-}
 
 /// Xlib's own handler ends the process on any error; a window that went away or lies partly
 /// off screen only makes the screenshot fail.
@@ -64,27 +57,19 @@ sf::Image toImage(XImage& pixels)
 
 VirtualDisplay::VirtualDisplay()
 {
-    for (int number = 90 + static_cast<int>(getpid() % 100); number < 400 && !mServer; ++number)
-    {
-        if (!displayFree(number))
-            continue;
-        mName = ":" + std::to_string(number);
-        mServer = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"/usr/bin/Xvfb", mName, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) && std::chrono::steady_clock::now() < end)
-        {
-            if (mServer->waitForExit(std::chrono::milliseconds(50)))
-            {
-                mServer.reset();  // lost the race for this number: try the next one
-                break;
-            }
-        }
-    }
-    if (!mServer)
-        throw std::runtime_error("could not start Xvfb");
-    // The socket appears before the server accepts clients; a window manager started too
-    // early gives up, so wait for a client to get through and restart the manager if needed.
+    // The server picks a free display number itself and prints it once it listens; it also
+    // clears the lock files that servers killed earlier left behind.
+    mServer = std::make_unique<ChildProcess>(std::vector<std::string>{
+        "/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    const std::string numberLine = "(^|\n)([0-9]+)\n";
+    if (!mServer->waitForMatch(numberLine, std::chrono::seconds(10)))
+        throw std::runtime_error("could not start Xvfb: " + mServer->getOutput());
+    std::smatch number;
+    const std::string output = mServer->getOutput();
+    std::regex_search(output, number, std::regex(numberLine));
+    mName = ":" + number[2].str();
+    // A window manager started too early gives up: wait for a client to get through, and
+    // restart the manager if needed.
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (run("xdpyinfo >/dev/null 2>&1") != 0 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -95,6 +80,12 @@ VirtualDisplay::VirtualDisplay()
                                                             std::map<std::string, std::string>{{"DISPLAY", mName}});
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+}
+
+VirtualDisplay::~VirtualDisplay()
+{
+    mWindowManager.reset();
+    mServer->stop(std::chrono::seconds(5));
 }
 
 bool VirtualDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds deadline) const

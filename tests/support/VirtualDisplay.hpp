@@ -20,6 +20,11 @@ class VirtualDisplay
 {
 public:
     VirtualDisplay();
+    /// Ends the X server with a signal it answers by removing its lock file and socket.
+    ~VirtualDisplay();
+
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
     /// The DISPLAY value of this server, e.g. ":93".
     const std::string& getName() const { return mName; }
