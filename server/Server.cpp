@@ -37,13 +37,12 @@ Server::Server(const ServerOptions& options) :
 mOptions(options),
 mAcceptor(mContext),
 mHeartbeat(mContext),
-mFlushTimer(mContext),
 mAcceptRetry(mContext),
 mWorld(options.maxPlayers, options.maxWorldEvents, options.maxEntityId),
 mInterest(options.interestRadius),
+mWrites(mContext, options.flushInterval),
 mPending(0),
 mLogThrottle(options.logLines, options.logInterval),
-mFlushPending(false),
 mStopped(false)
 {
 }
@@ -149,21 +148,7 @@ void Server::handleClosed(Session& session, const std::string& reason)
 
 void Server::requestFlush(Session& session)
 {
-    mUnflushed.push_back(session.shared_from_this());
-    if (mFlushPending || mStopped)
-        return;
-    mFlushPending = true;
-    const auto due = mLastFlush + mOptions.flushInterval;
-    if (due <= std::chrono::steady_clock::now())
-    {
-        boost::asio::post(mContext, [this] { flushAll(); });
-        return;
-    }
-    mFlushTimer.expires_at(due);
-    mFlushTimer.async_wait([this](const boost::system::error_code& error) {
-        if (!error)
-            flushAll();
-    });
+    mWrites.request(session.shared_from_this(), session.getLastWrite());
 }
 
 void Server::accept()
@@ -212,16 +197,6 @@ void Server::beat()
     });
 }
 
-void Server::flushAll()
-{
-    mFlushPending = false;
-    mLastFlush = std::chrono::steady_clock::now();
-    std::vector<std::shared_ptr<Session>> sessions;
-    sessions.swap(mUnflushed);
-    for (const auto& session : sessions)
-        session->flush();
-}
-
 void Server::shutdown()
 {
     if (mStopped)
@@ -230,12 +205,11 @@ void Server::shutdown()
     boost::system::error_code ignored;
     mAcceptor.close(ignored);
     mHeartbeat.cancel();
-    mFlushTimer.cancel();
+    mWrites.stop();
     mAcceptRetry.cancel();
     auto connections = std::move(mConnections);
     mConnections.clear();
     mPlayers.clear();
-    mUnflushed.clear();
     mPending = 0;
     mPendingByPeer.clear();
     for (const auto& entry : connections)

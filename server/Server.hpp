@@ -6,6 +6,7 @@
 #include "network/LogThrottle.hpp"
 #include "server/ServerOptions.hpp"
 #include "server/World.hpp"
+#include "server/WriteSchedule.hpp"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -64,7 +65,6 @@ private:
     void accept();
     void onAccepted(const boost::system::error_code& error, boost::asio::ip::tcp::socket socket);
     void beat();
-    void flushAll();
     void shutdown();
 
     /// True when a new connection from `peer` keeps within the caps on connections not joined yet.
@@ -90,19 +90,16 @@ private:
     boost::asio::io_context mContext;
     boost::asio::ip::tcp::acceptor mAcceptor;
     boost::asio::steady_timer mHeartbeat;
-    boost::asio::steady_timer mFlushTimer;
     boost::asio::steady_timer mAcceptRetry;
     World mWorld;
     std::map<Session*, std::shared_ptr<Session>> mConnections;
     InterestGrid mInterest;
     InterestGrid::Change mChange;  ///< kept to reuse its storage
+    WriteSchedule mWrites;
     std::unordered_map<std::uint32_t, std::shared_ptr<Session>> mPlayers;
-    std::vector<std::shared_ptr<Session>> mUnflushed;
     std::size_t mPending;                            ///< connections not joined yet
     std::map<std::string, std::size_t> mPendingByPeer;
     Network::LogThrottle mLogThrottle;
-    bool mFlushPending;
-    std::chrono::steady_clock::time_point mLastFlush;
     bool mStopped;
 };
 

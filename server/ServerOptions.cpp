@@ -47,7 +47,7 @@ const ValueOption ValueOptions[] = {
      [](ServerOptions& o, const std::string& n, const std::string& v) { o.idleTimeout = seconds(n, v, 86400); }},
     {"--heartbeat", "S", "send every player a heartbeat each S seconds (default 5)",
      [](ServerOptions& o, const std::string& n, const std::string& v) { o.heartbeatInterval = seconds(n, v, 3600); }},
-    {"--flush-ms", "N", "gather outgoing records for up to N ms before writing (default 5)",
+    {"--flush-ms", "N", "gather outgoing records N ms between writes, up to 3 N when busy (default 5)",
      [](ServerOptions& o, const std::string& n, const std::string& v) {
          o.flushInterval = std::chrono::milliseconds(number(n, v, 0, 1000));
      }},

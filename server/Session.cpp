@@ -8,6 +8,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 
@@ -83,11 +84,12 @@ void Session::deliver(const std::string& bytes)
 
 void Session::deliverMove(std::uint32_t player, const std::string& bytes)
 {
-    const auto slot = mMoveSlots.find(player);
-    if (slot != mMoveSlots.end())
+    const auto slot = std::lower_bound(mMoveSlots.begin(), mMoveSlots.end(), player,
+                                       [](const auto& entry, std::uint32_t id) { return entry.first < id; });
+    if (slot != mMoveSlots.end() && slot->first == player)
         mOutgoing.replace(slot->second, bytes.size(), bytes);
     else if (queue(bytes))
-        mMoveSlots.emplace(player, mOutgoing.size() - bytes.size());
+        mMoveSlots.emplace(slot, player, mOutgoing.size() - bytes.size());
 }
 
 void Session::replay(const std::vector<World::Event>& events)
@@ -107,6 +109,7 @@ void Session::flush()
     if (mOutgoing.empty())
         return;
     mWriteBusy = true;
+    mLastWrite = Clock::now();
     mWriting.swap(mOutgoing);
     mOutgoing.clear();
     mMoveSlots.clear();
@@ -114,6 +117,11 @@ void Session::flush()
                              [self = shared_from_this()](const boost::system::error_code& error, std::size_t) {
                                  self->onWritten(error);
                              });
+}
+
+Session::Clock::time_point Session::getLastWrite() const
+{
+    return mLastWrite;
 }
 
 void Session::leave()

@@ -12,9 +12,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace QEL
@@ -59,6 +59,9 @@ public:
 
     /// Starts writing the queued bytes unless a write is under way (called by the server's flush).
     void flush();
+
+    /// When the last write began; the next one waits for the server's flush interval after it.
+    Clock::time_point getLastWrite() const;
 
     /// The client said goodbye: ends the connection, the server learns of it without a reason.
     void leave();
@@ -115,11 +118,14 @@ private:
     Clock::duration mIdleTimeout;
     Clock::duration mJoinTimeout;
     Clock::time_point mLastActivity;
+    Clock::time_point mLastWrite;
     PacketReader mReader;
     std::array<char, 4096> mReadBuffer;
     std::string mOutgoing;
     std::string mWriting;
-    std::map<std::uint32_t, std::size_t> mMoveSlots;  ///< where each player's move sits in mOutgoing
+    /// Where each player's move sits in mOutgoing, sorted by player: kept flat so that the
+    /// hundreds of moves a connection gets each second cost no allocation.
+    std::vector<std::pair<std::uint32_t, std::size_t>> mMoveSlots;
     const std::vector<World::Event>* mReplay;          ///< events still to send, from mReplayNext to mReplayEnd
     std::size_t mReplayNext;
     std::size_t mReplayEnd;

@@ -263,7 +263,7 @@ TEST_F(HostileClientTest, AReplayLargerThanTheBacklogGoesAtTheJoinersPace)
     EXPECT_EQ(replayed, events);
 }
 
-TEST_F(HostileClientTest, ASlowReaderGetsTheNewestMoveInsteadOfABacklog)
+TEST_F(HostileClientTest, ASlowReaderGetsEachMoversNewestMoveInsteadOfABacklog)
 {
     ServerOptions options = ServerHarness::testOptions();
     options.maxBacklog = 16 * 1024;
@@ -274,18 +274,49 @@ TEST_F(HostileClientTest, ASlowReaderGetsTheNewestMoveInsteadOfABacklog)
     // A small receive buffer, so that the kernel holds little on the slow reader's behalf.
     TestClient slow(mServer->getPort(), 4096);
     ASSERT_TRUE(slow.join("slow"));
-    auto mover = joined("mover");
     auto watcher = joined("watcher");
-    idOf(*mover, "watcher");
-    std::string moves;
-    for (int i = 1; i <= 20000; ++i)
-        moves += moveBytes(static_cast<float>(i));
-    mover->sendRaw(moves);
-    mover->sendChat("moved");
-    // Once the watcher hears the line, every move has been queued for the slow reader too.
-    ASSERT_FALSE(readUntilChat(*watcher, "moved").empty());
-    float newest = 0.f;
-    for (const Received& record : readUntilChat(slow, "moved"))
-        newest = record.isPlayerMove() ? record.position.z : newest;
-    EXPECT_EQ(newest, 20000.f);
+    // Three movers stream at once, so that their moves reach the slow reader interleaved; each
+    // height tells the mover (hundred thousands) and the move (units).
+    constexpr int Movers = 3;
+    constexpr int Moves = 7000;
+    std::vector<std::unique_ptr<TestClient>> movers;
+    std::vector<std::uint32_t> ids;
+    for (int m = 1; m <= Movers; ++m)
+    {
+        movers.push_back(joined("mover" + std::to_string(m)));
+        ids.push_back(idOf(slow, "mover" + std::to_string(m)));
+    }
+    idOf(*movers.back(), "watcher");
+    // The last to join streams first: the server then queues a higher id before lower ones.
+    for (int m = Movers; m >= 1; --m)
+    {
+        std::string moves;
+        for (int i = 1; i <= Moves; ++i)
+            moves += moveBytes(static_cast<float>(m * 100000 + i));
+        movers[m - 1]->sendRaw(moves);
+    }
+    for (int m = 1; m <= Movers; ++m)
+        movers[m - 1]->sendChat("moved");
+    // Once the watcher hears every line, every move has been queued for the slow reader too.
+    for (int m = 1; m <= Movers; ++m)
+        ASSERT_FALSE(readUntilChat(*watcher, "moved").empty());
+    std::vector<float> newest(Movers, 0.f);
+    int received = 0;
+    for (int m = 1; m <= Movers; ++m)
+    {
+        for (const Received& record : readUntilChat(slow, "moved"))
+        {
+            if (!record.isPlayerMove())
+                continue;
+            const int mover = static_cast<int>(record.position.z) / 100000;
+            ASSERT_TRUE(mover >= 1 && mover <= Movers) << record.position.z;
+            EXPECT_EQ(record.id, ids[mover - 1]) << "a move under another player's id";
+            newest[mover - 1] = record.position.z;
+            ++received;
+        }
+    }
+    for (int m = 1; m <= Movers; ++m)
+        EXPECT_EQ(newest[m - 1], static_cast<float>(m * 100000 + Moves)) << "mover " << m;
+    // Most moves were overtaken while they waited.
+    EXPECT_LT(received, Movers * Moves / 2);
 }
