@@ -115,7 +115,7 @@ struct World
     void openChannels()
     {
         client.setChannelHandler(0, std::make_unique<QEL::Network::Channels::Core>(client));
-        client.setChannelHandler(1, std::make_unique<QEL::Network::Channels::PlayerStream>());
+        client.setChannelHandler(1, std::make_unique<QEL::Network::Channels::PlayerStream>(client.getConsole()));
         client.setChannelHandler(2, std::make_unique<QEL::Network::Channels::Chat>());
     }
 

@@ -201,6 +201,11 @@ MessageHandler* Client::getChannelHandler(std::uint8_t id) const
     return it == mChannels.end() ? nullptr : it->second.get();
 }
 
+ConsoleLog& Client::getConsole()
+{
+    return mConsole;
+}
+
 void Client::dispatch(Packet& packet)
 {
     const int channel = packet.getChannel();

@@ -68,6 +68,9 @@ public:
     /// The handler of a channel, or null.
     MessageHandler* getChannelHandler(std::uint8_t id) const;
 
+    /// Where the handlers print the lines a server can cause at will.
+    ConsoleLog& getConsole();
+
     /// Hands one packet to the handler of its channel. A packet without handler, or one whose
     /// handler throws, is dropped with one console line (a few of them a while, then their
     /// count): network data never ends the game.
@@ -140,7 +143,7 @@ private:
     std::function<std::int64_t()> mClock;
     std::vector<std::string> mNotices;
     bool mToldJoined;
-    ConsoleLog mConsole; ///< the lines of dropped packets, which a server can cause at will
+    ConsoleLog mConsole; ///< the lines a server can cause at will, held to a rate
     sf::String mUserName;
     RetrySchedule mRetries;
     bool mRetryScheduled;

@@ -62,13 +62,14 @@ void Core::handle(Packet& packet, const Endpoint&)
 
 void Core::openChannel(std::uint8_t id, std::uint8_t type, const ChannelCipher& cipher)
 {
-    std::printf("Registering new channel %d (%d) with cipher %d\n", id, type, static_cast<int>(cipher.number));
+    mClient->getConsole().say("channel", "Registering new channel " + std::to_string(id) + " (" + std::to_string(type) +
+                                             ") with cipher " + std::to_string(static_cast<int>(cipher.number)));
 
     std::unique_ptr<MessageHandler> handler;
     if (type == static_cast<std::uint8_t>(ChannelType::Chat))
         handler = std::make_unique<Chat>();
     else if (type == static_cast<std::uint8_t>(ChannelType::PlayerStream))
-        handler = std::make_unique<PlayerStream>();
+        handler = std::make_unique<PlayerStream>(mClient->getConsole());
     else
         return;
     mClient->setChannelHandler(id, std::move(handler));

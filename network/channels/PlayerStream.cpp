@@ -7,7 +7,6 @@
 #include <SFML/System/String.hpp>
 
 #include <cmath>
-#include <iostream>
 #include <string>
 #include <tuple>
 
@@ -33,6 +32,10 @@ sf::String getShownName(sf::String name)
 }
 
 } // namespace
+
+PlayerStream::PlayerStream(ConsoleLog& console) : mConsole(console)
+{
+}
 
 void PlayerStream::handle(Packet& packet, const Endpoint&)
 {
@@ -89,11 +92,17 @@ Packet PlayerStream::makeStreamRecord(const Plym::Math::Vector3& position, const
 
 void PlayerStream::playerInfo(std::uint32_t playerId, const sf::String& name, const Plym::Math::Vector3& position, bool existing)
 {
+    if (mNames.size() >= MaxPlayers && mNames.count(playerId) == 0)
+    {
+        mConsole.say("player cap", "Ignored player '" + toUtf8(name) + "': " + std::to_string(MaxPlayers) +
+                                       " players are shown already");
+        return;
+    }
     // Printed as UTF-8, the console's encoding, so that no character of the name is lost.
     if (existing)
-        std::cout << "Recieved info for existing player '" << toUtf8(name) << "'." << std::endl;
+        mConsole.say("player info", "Recieved info for existing player '" + toUtf8(name) + "'.");
     else
-        std::cout << "Player '" << toUtf8(name) << "' joined!" << std::endl;
+        mConsole.say("player joined", "Player '" + toUtf8(name) + "' joined!");
     if (!existing)
         tell(getShownName(name) + " joined");
     mNames[playerId] = name;
@@ -105,7 +114,7 @@ void PlayerStream::playerInfo(std::uint32_t playerId, const sf::String& name, co
     const Tessaly::EntityId entity = system.instantiate("QEL.Man");
     if (entity == 0 || !system.hasEntity(entity))
     {
-        std::cout << "Failed to join player..." << std::endl;
+        mConsole.say("player failed", "Failed to join player...");
         return;
     }
     mPlayers[playerId] = entity;
@@ -116,7 +125,7 @@ void PlayerStream::playerInfo(std::uint32_t playerId, const sf::String& name, co
 
 void PlayerStream::playerQuit(std::uint32_t playerId)
 {
-    std::cout << "Player id " << playerId << " quit" << std::endl;
+    mConsole.say("player quit", "Player id " + std::to_string(playerId) + " quit");
     const auto known = mNames.find(playerId);
     if (known != mNames.end())
     {

@@ -2,6 +2,7 @@
 #define QEL_NETWORK_CHANNELS_PLAYERSTREAM_HPP
 
 #include "ecs/Types.hpp"
+#include "network/ConsoleLog.hpp"
 #include "network/MessageHandler.hpp"
 #include "network/Protocol.hpp"
 #include "plym/core/Vector3.hpp"
@@ -19,10 +20,15 @@ namespace Network
 namespace Channels
 {
 
-/// Mirrors the other players: one "QEL.Man" entity per remote player, moved by the server's records.
+/// Mirrors the other players: one "QEL.Man" entity per remote player, moved by the server's
+/// records. A server can announce players without end, so their number is capped and the
+/// console lines they cause go through the client's throttled console.
 class PlayerStream : public MessageHandler
 {
 public:
+    /// Most remote players mirrored at once; announcements of more are ignored.
+    static constexpr std::size_t MaxPlayers = 2048;
+
     /// First byte of every record.
     enum Kind : std::uint8_t
     {
@@ -33,6 +39,8 @@ public:
 
     /// The channel on which the local player streams its own position and speed.
     static constexpr std::uint8_t OutgoingChannel = Protocol::StreamChannel;
+
+    explicit PlayerStream(ConsoleLog& console);
 
     void handle(Packet& packet, const Endpoint& from) override;
 
@@ -53,6 +61,7 @@ private:
     /// Destroys the entity of a tracked player (if it still exists) and forgets the id.
     void forgetPlayer(std::uint32_t playerId);
 
+    ConsoleLog& mConsole;
     std::map<std::uint32_t, Tessaly::EntityId> mPlayers;
     std::map<std::uint32_t, sf::String> mNames; ///< as the chat box tells them coming and going
 };

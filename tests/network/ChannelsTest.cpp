@@ -3,6 +3,7 @@
 #include "network/channels/PlayerStream.hpp"
 #include "tests/network/NetworkTest.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -177,6 +178,34 @@ TEST_F(ChannelsTest, PlayerInfoBuildsANamedFigure)
     EXPECT_EQ(bob->positions, std::vector<Vector3>{Vector3(100, 200, 0)});
     ASSERT_NE(probeOf(8), nullptr);
     EXPECT_NE(stream().getPlayerEntity(7), stream().getPlayerEntity(8));
+}
+
+// A hostile server announcing players without end, and their quits, gets a bounded crowd and a
+// few console lines of each kind; a place freed by a quit is taken again.
+TEST_F(ChannelsTest, EndlessPlayerAnnouncementsAreCappedAndSayAFewLines)
+{
+    using Channels::PlayerStream;
+    const auto lines = [](const std::string& console) { return std::count(console.begin(), console.end(), '\n'); };
+    constexpr std::uint32_t Crowd = PlayerStream::MaxPlayers + 100;
+    std::vector<Packet> announcements;
+    for (std::uint32_t id = 1; id <= Crowd; ++id)
+        announcements.push_back(playerInfo(id, "p" + std::to_string(id), Vector3(), id % 2));
+    const std::string console = deliverCapturing(announcements);
+    EXPECT_LE(lines(console), 3 * static_cast<long>(ConsoleLog::LinesPerKind)) << "joined, existing and ignored";
+    EXPECT_NE(console.find("Ignored player 'p2049': 2048 players are shown already\n"), std::string::npos);
+    EXPECT_NE(stream().getPlayerEntity(PlayerStream::MaxPlayers), 0u);
+    EXPECT_EQ(stream().getPlayerEntity(PlayerStream::MaxPlayers + 1), 0u);
+    // A known player announced again keeps its place.
+    deliverCapturing({playerInfo(5, "p5", Vector3(), 0)});
+    EXPECT_NE(stream().getPlayerEntity(5), 0u);
+
+    std::vector<Packet> quits;
+    for (std::uint32_t id = Crowd; id > 0; --id)
+        quits.push_back(playerRecord(1, id));
+    EXPECT_LE(lines(deliverCapturing(quits)), static_cast<long>(ConsoleLog::LinesPerKind));
+    EXPECT_EQ(stream().getPlayerEntity(1), 0u);
+    deliverCapturing({playerInfo(Crowd, "late", Vector3(), 1)});
+    EXPECT_NE(stream().getPlayerEntity(Crowd), 0u);
 }
 
 TEST_F(ChannelsTest, NamesKeepTheirUnicode)
