@@ -23,6 +23,10 @@ namespace
 constexpr std::int64_t KeepAliveSilence = 8000000;
 constexpr std::int64_t KeepAliveInterval = 10000000;
 
+// Kept world events go one per this interval once joined: below the server's rate of four a
+// second, so that none is refused.
+constexpr std::int64_t UnsentEventSpacing = 300000;
+
 // How long a try waits for the server to answer its connect before it counts as failed.
 constexpr std::int64_t TryTimeout = 10000000;
 
@@ -84,6 +88,7 @@ mNextTry(0),
 mTrying(false),
 mTryStart(0),
 mRefusal(0),
+mNextUnsentEvent(0),
 mReader(*this),
 mWriter(*this)
 {
@@ -142,6 +147,7 @@ void Client::update()
         mNextKeepAlive = now;
         dispatch(packet);
     }
+    sendUnsentEvent(now);
     tellPlayer();
     mConsole.flush();
 }
@@ -155,6 +161,30 @@ void Client::send(const Packet& packet)
         return;
     }
     mWriter.push(packet);
+}
+
+void Client::sendWorldEvent(Tessaly::EntityId entity, const std::string& name)
+{
+    const Packet packet = Channels::Core::makeEntityMessage(entity, name);
+    // Events kept earlier go first, so that the others see them in the order they were made.
+    if (mState == Joined && mUnsentEvents.empty() && mWriter.push(packet))
+        return;
+    if (mUnsentEvents.size() < MaxUnsentEvents)
+        mUnsentEvents.push_back(packet);
+    else
+        mConsole.say("unsent event", "World event '" + name + "' of entity " + std::to_string(entity) +
+                                         " not kept: " + std::to_string(MaxUnsentEvents) + " wait for the server already");
+}
+
+void Client::sendUnsentEvent(std::int64_t now)
+{
+    if (mState != Joined || mUnsentEvents.empty() || now < mNextUnsentEvent)
+        return;
+    if (mWriter.push(mUnsentEvents.front()))
+    {
+        mUnsentEvents.pop_front();
+        mNextUnsentEvent = now + UnsentEventSpacing;
+    }
 }
 
 void Client::setState(std::int32_t value)

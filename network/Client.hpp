@@ -15,10 +15,12 @@
 #include <SFML/System/String.hpp>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace QEL
@@ -52,7 +54,16 @@ public:
     void update();
 
     /// Queues a packet for the writer; packets over the client payload limit are not sent.
+    /// Sent while no connection is up, a packet is lost.
     void send(const Packet& packet);
+
+    /// Shares a world event (an EntityMessage) with the other players. One made while not joined
+    /// is kept (up to `MaxUnsentEvents`) and sent once joined again, a few a second, so that
+    /// what the player did offline reaches the others within the server's event rate.
+    void sendWorldEvent(Tessaly::EntityId entity, const std::string& name);
+
+    /// World events kept at most while not joined; more are not kept.
+    static constexpr std::size_t MaxUnsentEvents = 256;
 
     /// Moves to `value`, except that a positive state never lowers another (Joined stays Joined).
     /// Becoming Joined removes the remote players of a lost connection.
@@ -127,6 +138,9 @@ private:
     /// A try that could not connect: `error` says why.
     void tryFailed(int error, std::int64_t now);
 
+    /// Sends the oldest kept world event when joined and its time has come.
+    void sendUnsentEvent(std::int64_t now);
+
     /// Keeps a line for the chat box until the next update(): the chat box may not exist yet.
     void notify(const std::string& text);
 
@@ -152,6 +166,8 @@ private:
     std::int64_t mTryStart;
     std::uint8_t mRefusal;   ///< the server's last refusal of our join, 0 for none
     std::vector<Tessaly::EntityId> mStranded; ///< remote players of the lost connection, frozen where last seen
+    std::deque<Packet> mUnsentEvents;         ///< world events made while not joined, oldest first
+    std::int64_t mNextUnsentEvent;            ///< clock time at which the next of them may go
     std::mutex mSendMutex; ///< keeps the writer and the goodbye from interleaving on the socket
     ReadThread mReader;
     WriteThread mWriter;

@@ -48,18 +48,19 @@ void WriteThread::join()
         mThread.join();
 }
 
-void WriteThread::push(const Packet& packet)
+bool WriteThread::push(const Packet& packet)
 {
     bool wasEmpty;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (!mRunning || mFailed)
-            return;
+            return false;
         wasEmpty = mQueue.empty();
         mQueue.push_back(packet);
     }
     if (wasEmpty)
         mCondition.notify_one();
+    return true;
 }
 
 bool WriteThread::hasFailed() const

@@ -35,8 +35,8 @@ public:
     /// Waits for the worker's thread to end, if it was started.
     void join();
 
-    /// Queues a copy for sending; dropped silently while the worker is stopped or has failed.
-    void push(const Packet& packet);
+    /// Queues a copy for sending; false (and nothing queued) while the worker is stopped or has failed.
+    bool push(const Packet& packet);
 
     /// True once the socket reported an error; the main thread then disconnects.
     bool hasFailed() const;

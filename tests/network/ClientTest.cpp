@@ -415,3 +415,61 @@ TEST(ClientLifetime, ATryNeverWaitsForAServerThatDoesNotAnswer)
     EXPECT_EQ(client.getState(), Idle);
     EXPECT_FALSE(client.isRetryScheduled());
 }
+
+// What the player does while the connection is down reaches the others once the server has let
+// the client in again: in the order it was made and a few a second, so that the server's event
+// rate refuses none of it. Beyond what may be kept, the oldest are kept.
+TEST_F(NetworkTest, WorldEventsMadeWhileDisconnectedAreSentOnceJoinedAgain)
+{
+    const auto nextEvent = [this] {
+        for (;;)
+        {
+            Packet packet = nextFromClient();
+            if (packet.getPayload() != Channels::Core::makeKeepAlive().getPayload())
+                return packet.getPayload();
+        }
+    };
+    const auto event = [](std::uint32_t entity) { return Channels::Core::makeEntityMessage(entity, "#REKT").getPayload(); };
+    const auto loseConnection = [this] {
+        mPeer.drop();
+        ASSERT_TRUE(pumpUntil([this] { return mClient.isRetryScheduled(); }));
+    };
+
+    joinClient();
+    mClient.sendWorldEvent(1, "#REKT");
+    EXPECT_EQ(nextEvent(), event(1)) << "joined: sent at once";
+
+    loseConnection();
+    mClient.sendWorldEvent(2, "#REKT");
+    mClient.sendWorldEvent(3, "#REKT");
+    reconnectClient();
+    deliver({joinReply(0)});
+    mClient.update();
+    mClient.update();
+    mClient.send(makePacket(MarkerChannel, "paced"));
+    EXPECT_EQ(nextEvent(), event(2));
+    EXPECT_EQ(nextFromClient().getPayload(), "paced") << "one kept event per interval";
+    // Made while the kept ones still wait: it queues behind them.
+    mClient.sendWorldEvent(4, "#REKT");
+    for (std::uint32_t entity : {3u, 4u})
+    {
+        mNow += 300000;
+        mClient.update();
+        EXPECT_EQ(nextEvent(), event(entity));
+    }
+
+    loseConnection();
+    testing::internal::CaptureStdout();
+    for (std::uint32_t entity = 1; entity <= Client::MaxUnsentEvents + 40; ++entity)
+        mClient.sendWorldEvent(entity, "#REKT");
+    const std::string console = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(static_cast<std::size_t>(std::count(console.begin(), console.end(), '\n')), ConsoleLog::LinesPerKind);
+    reconnectClient();
+    deliver({joinReply(0)});
+    for (std::uint32_t entity = 1; entity <= Client::MaxUnsentEvents; ++entity)
+    {
+        mNow += 300000;
+        mClient.update();
+        ASSERT_EQ(nextEvent(), event(entity));
+    }
+}
