@@ -113,13 +113,15 @@ void Client::connect(const sf::String& userName)
     mRefusal = 0;
     notify("Connecting to " + describe(mServer) + "...");
 
-    mSocket.setBlocking(true);
-    errno = 0;
-    if (mSocket.connect(mServer.address, mServer.port, sf::Time::Zero) != sf::Socket::Done)
+    int error = 0;
+    if (connectWithin(TryTimeout, error) != sf::Socket::Done)
     {
-        notify(describeFailure(errno, mServer));
+        notify(describeFailure(error, mServer));
         mState = Failed;
+        // Closed, so that the workers fail at once and the next try is scheduled.
+        mSocket.disconnect();
     }
+    mSocket.setBlocking(true);
     startSession();
 }
 
@@ -369,6 +371,23 @@ void Client::scheduleRetry(std::int64_t now)
     mRetryScheduled = true;
     mNextTry = now + delay;
     notify("Trying to connect again in " + std::to_string(delay / 1000000) + " seconds");
+}
+
+sf::Socket::Status Client::connectWithin(std::int64_t limit, int& error)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::microseconds(limit);
+    sf::Socket::Status status = mSocket.startConnect(mServer, error);
+    while (status == sf::Socket::NotReady)
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+        {
+            error = ETIMEDOUT;
+            return sf::Socket::Error;
+        }
+        status = mSocket.checkConnect(error, static_cast<int>(left.count()));
+    }
+    return status;
 }
 
 void Client::tryAgain(std::int64_t now)

@@ -129,6 +129,10 @@ private:
     /// Tells when the next try comes, or that none will.
     void scheduleRetry(std::int64_t now);
 
+    /// Connects, waiting at most `limit` microseconds (a server that does not answer would
+    /// otherwise hold the caller for the system's minutes); Error with ETIMEDOUT past it.
+    sf::Socket::Status connectWithin(std::int64_t limit, int& error);
+
     /// Starts connecting again without waiting for the connection.
     void tryAgain(std::int64_t now);
 

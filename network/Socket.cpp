@@ -28,10 +28,10 @@ sf::Socket::Status Socket::startConnect(const Endpoint& server, int& error)
     return sf::Socket::Error;
 }
 
-sf::Socket::Status Socket::checkConnect(int& error)
+sf::Socket::Status Socket::checkConnect(int& error, int waitMilliseconds)
 {
     pollfd watched{getHandle(), POLLOUT, 0};
-    const int ready = ::poll(&watched, 1, 0);
+    const int ready = ::poll(&watched, 1, waitMilliseconds);
     if (ready == 0 || (ready < 0 && errno == EINTR))
         return sf::Socket::NotReady;
     if (ready < 0)

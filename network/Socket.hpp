@@ -23,9 +23,9 @@ public:
     /// it was made at once, Error with the reason in `error` otherwise. Leaves the socket non-blocking.
     sf::Socket::Status startConnect(const Endpoint& server, int& error);
 
-    /// Where a connect begun by startConnect stands, without waiting: NotReady, Done, or Error
-    /// with the reason in `error`.
-    sf::Socket::Status checkConnect(int& error);
+    /// Where a connect begun by startConnect stands, after waiting up to `waitMilliseconds` for
+    /// it to be made: NotReady, Done, or Error with the reason in `error`.
+    sf::Socket::Status checkConnect(int& error, int waitMilliseconds = 0);
 };
 
 } // namespace Network

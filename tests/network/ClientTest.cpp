@@ -416,6 +416,23 @@ TEST(ClientLifetime, ATryNeverWaitsForAServerThatDoesNotAnswer)
     EXPECT_FALSE(client.isRetryScheduled());
 }
 
+// The first connection, made before the window opens, gives up on a server that does not answer
+// after the same 10 s as a later try, instead of the system's minutes, and tries again later.
+TEST(ClientLifetime, TheFirstConnectionGivesUpOnAServerThatDoesNotAnswer)
+{
+    QEL::Testing::SilentServer server;
+    ASSERT_TRUE(server.stopAnswering());
+    Client client(Endpoint(sf::IpAddress::LocalHost, server.getPort()));
+    std::int64_t now = 1000000;
+    client.setClock([&] { return now; });
+    expectFinishes([&] { client.connect("Alice"); });
+    EXPECT_EQ(client.getState(), Failed);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!client.isRetryScheduled() && std::chrono::steady_clock::now() < deadline)
+        client.update();
+    EXPECT_TRUE(client.isRetryScheduled());
+}
+
 // What the player does while the connection is down reaches the others once the server has let
 // the client in again: in the order it was made and a few a second, so that the server's event
 // rate refuses none of it. Beyond what may be kept, the oldest are kept.
