@@ -202,6 +202,8 @@ void ObjectsFixture::connect()
     ASSERT_TRUE(mPeer->accept());
     QEL::Network::Packet join;
     ASSERT_TRUE(mPeer->receive(join));
+    // As when the join reply has come: world events go out at once.
+    mClient->setState(QEL::Network::Joined);
     auto markers = std::make_unique<MarkerHandler>();
     mMarkers = markers.get();
     mClient->setChannelHandler(IncomingMarkers, std::move(markers));
